@@ -1,0 +1,141 @@
+// Construction of the effect, its parameters, program changes and the texts that describe them.
+#include "effect/zelmor.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+constexpr std::int32_t kUniqueId = fourCharacters('8', 'o', 'l', '0');
+constexpr std::int32_t kVendorVersion = 1000;
+constexpr std::int32_t kCategoryEffect = 1;
+constexpr const char* kEffectName = "Korvane - Zelmor";
+constexpr const char* kParameterNames[kNumParams] = {"Lower Cut-off Frequency", "Upper Cut-off Frequency",
+                                                     "Filter Mode"};
+constexpr const char* kModeNames[] = {"Low Pass", "High Pass", "Band Pass", "Band Stop"};
+
+// The displayed whole number of hertz: rounded half up, kept inside the integer range.
+int displayedHertz(float hertz) {
+    double n = std::trunc(static_cast<double>(hertz) + 0.5);
+    if (std::isnan(n)) {
+        return 0;
+    }
+    if (n >= static_cast<double>(std::numeric_limits<int>::max())) {
+        return std::numeric_limits<int>::max();
+    }
+    if (n <= static_cast<double>(std::numeric_limits<int>::min())) {
+        return std::numeric_limits<int>::min();
+    }
+    return static_cast<int>(n);
+}
+
+}  // namespace
+
+Zelmor::Zelmor(audioMasterCallback host) : EffectBase<ZelmorProgram>(host, kNumPrograms, kNumParams) {
+    // The histories start cleared (member initialisers); program 0 then designs the filters.
+    setProgram(0);
+    setNumInputs(2);
+    setNumOutputs(2);
+    setUniqueID(kUniqueId);
+    // No editor yet: the record tells the host so.
+    setEditor(nullptr);
+    resume();
+}
+
+Zelmor::~Zelmor() = default;
+
+std::int32_t Zelmor::modeOf(float value) {
+    if (value < 0.25f) {
+        return kLowPass;
+    }
+    if (value < 0.5f) {
+        return kHighPass;
+    }
+    if (value < 0.75f) {
+        return kBandPass;
+    }
+    return kBandStop;
+}
+
+void Zelmor::setParameter(std::int32_t index, float value) {
+    ZelmorProgram& program = programs[curProgram];
+    switch (index) {
+        case kLowerCutoff:
+            program.lower = value;
+            lowerValue.store(value, std::memory_order_relaxed);
+            break;
+        case kUpperCutoff:
+            program.upper = value;
+            upperValue.store(value, std::memory_order_relaxed);
+            break;
+        case kFilterMode:
+            program.mode = value;
+            modeValue.store(value, std::memory_order_relaxed);
+            break;
+        default:
+            break;
+    }
+    updateFilters();
+}
+
+float Zelmor::getParameter(std::int32_t index) {
+    switch (index) {
+        case kLowerCutoff:
+            return lowerValue.load(std::memory_order_relaxed);
+        case kUpperCutoff:
+            return upperValue.load(std::memory_order_relaxed);
+        case kFilterMode:
+            return modeValue.load(std::memory_order_relaxed);
+        default:
+            return 0.0f;
+    }
+}
+
+void Zelmor::setProgram(std::int32_t program) {
+    curProgram = program;
+    const ZelmorProgram& record = programs[program];
+    setParameter(kLowerCutoff, record.lower);
+    setParameter(kUpperCutoff, record.upper);
+    setParameter(kFilterMode, record.mode);
+}
+
+void Zelmor::getParameterLabel(std::int32_t index, char* label) {
+    if (index == kLowerCutoff || index == kUpperCutoff) {
+        copyText(label, "Hz", kParameterTextCapacity);
+    }
+}
+
+void Zelmor::getParameterDisplay(std::int32_t index, char* text) {
+    if (index == kLowerCutoff || index == kUpperCutoff) {
+        ZelmorConverter displayConverter;
+        int hertz = displayedHertz(displayConverter.convert(index, getParameter(index)));
+        std::snprintf(text, kParameterTextCapacity, "%d Hz", hertz);
+    } else if (index == kFilterMode) {
+        copyText(text, kModeNames[modeOf(modeValue.load(std::memory_order_relaxed))], kParameterTextCapacity);
+    }
+}
+
+void Zelmor::getParameterName(std::int32_t index, char* text) {
+    if (index >= 0 && index < kNumParams) {
+        copyText(text, kParameterNames[index], kParameterTextCapacity);
+    }
+}
+
+bool Zelmor::getEffectName(char* name) {
+    copyText(name, kEffectName, kIdentityTextCapacity);
+    return true;
+}
+
+bool Zelmor::getProductString(char* text) {
+    copyText(text, kEffectName, kIdentityTextCapacity);
+    return true;
+}
+
+std::int32_t Zelmor::getVendorVersion() {
+    return kVendorVersion;
+}
+
+std::int32_t Zelmor::getPlugCategory() {
+    return kCategoryEffect;
+}

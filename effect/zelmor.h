@@ -1,0 +1,92 @@
+// The Zelmor filter effect: three parameters, 16 programs, Chebyshev filter design and stereo processing.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+#include "effect/effect_base.h"
+#include "effect/filter_setup.h"
+#include "effect/parameter_converter.h"
+#include "effect/setup_exchange.h"
+#include "effect/zelmor_program.h"
+
+constexpr std::int32_t kNumPrograms = 16;
+constexpr std::int32_t kNumParams = 3;
+constexpr std::int32_t kHistoryLength = 40;
+
+enum ZelmorParameter : std::int32_t {
+    kLowerCutoff = 0,
+    kUpperCutoff = 1,
+    kFilterMode = 2,
+};
+
+// Threads:
+// - processReplacing and the three process operations: the host's audio thread only. They read the
+//   latest published filter setup and never wait for, allocate or lock anything.
+// - setParameter, setProgram, setSampleRate: any thread. Redesigns serialise among themselves on a
+//   lock that the audio thread never takes, and hand complete setups to the audio thread.
+// - getParameter: any thread.
+// - Texts, names and chunks: the host's user-interface thread.
+class Zelmor : public EffectBase<ZelmorProgram> {
+public:
+    explicit Zelmor(audioMasterCallback host);
+    ~Zelmor() override;
+
+    void setSampleRate(float newSampleRate) override;
+    void processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) override;
+    void setParameter(std::int32_t index, float value) override;
+    float getParameter(std::int32_t index) override;
+    void setProgram(std::int32_t program) override;
+    void getParameterLabel(std::int32_t index, char* label) override;
+    void getParameterDisplay(std::int32_t index, char* text) override;
+    void getParameterName(std::int32_t index, char* text) override;
+    bool getEffectName(char* name) override;
+    bool getProductString(char* text) override;
+    std::int32_t getVendorVersion() override;
+    std::int32_t getPlugCategory() override;
+
+    virtual void processFilter(float** inputs, float** outputs, std::int32_t sampleFrames, const float* a,
+                               const float* b, float* outputHistoryLeft, float* outputHistoryRight,
+                               float* inputHistoryLeft, float* inputHistoryRight);
+    virtual void processBandPass(float** inputs, float** outputs, std::int32_t sampleFrames);
+    virtual void processBandStop(float** inputs, float** outputs, std::int32_t sampleFrames);
+
+    // The mode that a normalised mode value selects; NaN selects band stop.
+    static std::int32_t modeOf(float modeValue);
+
+private:
+    void updateFilters();
+    void designLowPass(float fc);
+    void designHighPass(float fc);
+
+    std::atomic<float> modeValue{0.0f};
+    std::atomic<float> lowerValue{0.05f};
+    std::atomic<float> upperValue{0.5f};
+
+    // Design inputs and the designer's own copy of the coefficients; guarded by designLock.
+    float fcLower = 0.0f;
+    float fcUpper = 0.0f;
+    float ripplePercent = 0.5f;
+    std::int32_t filterMode = kLowPass;
+    std::int32_t numPoles = 2;
+    ZelmorConverter converter;
+    Coefficients lowPassA{};
+    Coefficients lowPassB{};
+    Coefficients highPassA{};
+    Coefficients highPassB{};
+
+    // Audio thread only.
+    float lowPassYL[kHistoryLength]{};
+    float lowPassYR[kHistoryLength]{};
+    float lowPassXL[kHistoryLength]{};
+    float lowPassXR[kHistoryLength]{};
+    float highPassYL[kHistoryLength]{};
+    float highPassYR[kHistoryLength]{};
+    float highPassXL[kHistoryLength]{};
+    float highPassXR[kHistoryLength]{};
+    const FilterSetup* blockSetup = nullptr;  // the setup of the block being processed
+
+    std::mutex designLock;
+    SetupExchange published;
+};

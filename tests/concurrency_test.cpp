@@ -1,0 +1,63 @@
+// Parameter changes on one thread while another processes: every block sees one complete design.
+#include <atomic>
+#include <thread>
+
+#include "tests/test_host.h"
+
+using namespace testhost;
+
+TEST(Concurrency, RedesignsWhileProcessingNeverTearACoefficientSet) {
+    auto effect = makeEffect();
+    // Two designs with very different DC gains: low-pass (unity) and band stop (one half). A torn
+    // set, or a mode that does not match its coefficients, shows up as a DC level that is neither.
+    effect->setParameter(0, normalisedHertz(2000.0));
+    effect->setParameter(1, normalisedHertz(8000.0));
+    std::atomic<bool> done{false};
+    std::thread automation([&] {
+        float mode = 0.0f;
+        for (int i = 0; i < 20000 && !done.load(); ++i) {
+            mode = mode == 0.0f ? 0.9f : 0.0f;
+            effect->setParameter(2, mode);
+            effect->setParameter(0, normalisedHertz(1500.0 + (i % 7) * 100.0));
+            effect->setSampleRate(i % 2 == 0 ? 44100.0f : 48000.0f);
+        }
+        done.store(true);
+    });
+
+    Stereo input(64, 1.0f);
+    Stereo output(64);
+    int blocks = 0;
+    while (!done.load() || blocks < 100) {
+        effect->processReplacing(input.channels(), output.channels(), 64);
+        for (float sample : output.left) {
+            ASSERT_TRUE(std::isfinite(sample));
+            ASSERT_LT(std::abs(sample), 1.5f);
+        }
+        ++blocks;
+        if (blocks > 2000000) {
+            break;
+        }
+    }
+    done.store(true);
+    automation.join();
+    EXPECT_GT(blocks, 100);
+}
+
+TEST(Concurrency, ParameterReadsFromAnyThread) {
+    auto effect = makeEffect();
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int i = 0; i < 20000; ++i) {
+            effect->setParameter(i % 3, static_cast<float>(i % 100) / 100.0f);
+        }
+        done.store(true);
+    });
+    while (!done.load()) {
+        for (std::int32_t index = 0; index < 3; ++index) {
+            float value = effect->getParameter(index);
+            ASSERT_GE(value, 0.0f);
+            ASSERT_LE(value, 1.0f);
+        }
+    }
+    writer.join();
+}
