@@ -8,7 +8,17 @@
 
 #include <emmintrin.h>
 
+#include <algorithm>
+
 namespace {
+
+// Denormal numbers cost many times the work of normal ones on some processors, and a filter's
+// state decays through them for seconds after every signal. A state whose every value has fallen
+// below kSilentState (far above the denormal range, far below anything audible) is set to zero when
+// a chunk starts; chunks are short enough that no normal-sized state can decay from above the
+// threshold into denormals within one. The host's floating-point mode is left untouched.
+constexpr double kSilentState = 1.0e-30;
+constexpr std::int32_t kChunkFrames = 4096;
 
 struct Coefficients2 {
     __m128d a0, a1, a2, b1, b2;
@@ -29,8 +39,16 @@ __m128d pair(const float* left, const float* right, int entry) {
 }
 
 State2 load(const BiquadHistories& h) {
-    return {pair(h.inputLeft, h.inputRight, 1), pair(h.inputLeft, h.inputRight, 0),
-            pair(h.outputLeft, h.outputRight, 1), pair(h.outputLeft, h.outputRight, 0)};
+    State2 s{pair(h.inputLeft, h.inputRight, 1), pair(h.inputLeft, h.inputRight, 0),
+             pair(h.outputLeft, h.outputRight, 1), pair(h.outputLeft, h.outputRight, 0)};
+    const __m128d signBit = _mm_set1_pd(-0.0);
+    const __m128d largest = _mm_max_pd(_mm_max_pd(_mm_andnot_pd(signBit, s.x1), _mm_andnot_pd(signBit, s.x2)),
+                                       _mm_max_pd(_mm_andnot_pd(signBit, s.y1), _mm_andnot_pd(signBit, s.y2)));
+    if (_mm_movemask_pd(_mm_cmplt_pd(largest, _mm_set1_pd(kSilentState))) == 0x3) {
+        const __m128d zero = _mm_setzero_pd();
+        s = {zero, zero, zero, zero};
+    }
+    return s;
 }
 
 void storePair(float* left, float* right, __m128d value) {
@@ -75,16 +93,30 @@ inline __m128d step(const Coefficients2& c, State2& s, __m128d x0) {
     return y0;
 }
 
+// Runs body(inputs, outputs, frames) over the block in chunks, the state reloaded for each.
+template <typename Chunk>
+void inChunks(const float* const* inputs, float* const* outputs, std::int32_t frames, Chunk body) {
+    std::int32_t start = 0;
+    do {
+        const float* in[2] = {inputs[0] + start, inputs[1] + start};
+        float* out[2] = {outputs[0] + start, outputs[1] + start};
+        body(in, out, std::min(kChunkFrames, frames - start));
+        start += kChunkFrames;
+    } while (start < frames);
+}
+
 }  // namespace
 
 void runBiquad(const float* const* inputs, float* const* outputs, std::int32_t frames, const BiquadFilter& filter) {
     const Coefficients2 c = broadcast(filter);
     const InputLimits limits;
-    State2 s = load(filter.histories);
-    for (std::int32_t n = 0; n < frames; ++n) {
-        writeFrame(outputs, n, _mm_cvtpd_ps(step(c, s, readFrame(inputs, n, limits))));
-    }
-    save(filter.histories, s);
+    inChunks(inputs, outputs, frames, [&](const float* const* in, float* const* out, std::int32_t count) {
+        State2 s = load(filter.histories);
+        for (std::int32_t n = 0; n < count; ++n) {
+            writeFrame(out, n, _mm_cvtpd_ps(step(c, s, readFrame(in, n, limits))));
+        }
+        save(filter.histories, s);
+    });
 }
 
 void runBiquadSeries(const float* const* inputs, float* const* outputs, std::int32_t frames, const BiquadFilter& first,
@@ -92,13 +124,15 @@ void runBiquadSeries(const float* const* inputs, float* const* outputs, std::int
     const Coefficients2 c1 = broadcast(first);
     const Coefficients2 c2 = broadcast(second);
     const InputLimits limits;
-    State2 s1 = load(first.histories);
-    State2 s2 = load(second.histories);
-    for (std::int32_t n = 0; n < frames; ++n) {
-        writeFrame(outputs, n, _mm_cvtpd_ps(step(c2, s2, step(c1, s1, readFrame(inputs, n, limits)))));
-    }
-    save(first.histories, s1);
-    save(second.histories, s2);
+    inChunks(inputs, outputs, frames, [&](const float* const* in, float* const* out, std::int32_t count) {
+        State2 s1 = load(first.histories);
+        State2 s2 = load(second.histories);
+        for (std::int32_t n = 0; n < count; ++n) {
+            writeFrame(out, n, _mm_cvtpd_ps(step(c2, s2, step(c1, s1, readFrame(in, n, limits)))));
+        }
+        save(first.histories, s1);
+        save(second.histories, s2);
+    });
 }
 
 void runBiquadAverage(const float* const* inputs, float* const* outputs, std::int32_t frames, const BiquadFilter& first,
@@ -107,13 +141,15 @@ void runBiquadAverage(const float* const* inputs, float* const* outputs, std::in
     const Coefficients2 c2 = broadcast(second);
     const __m128d half = _mm_set1_pd(0.5);
     const InputLimits limits;
-    State2 s1 = load(first.histories);
-    State2 s2 = load(second.histories);
-    for (std::int32_t n = 0; n < frames; ++n) {
-        __m128d x = readFrame(inputs, n, limits);
-        __m128d sum = _mm_add_pd(step(c1, s1, x), step(c2, s2, x));
-        writeFrame(outputs, n, _mm_cvtpd_ps(_mm_mul_pd(sum, half)));
-    }
-    save(first.histories, s1);
-    save(second.histories, s2);
+    inChunks(inputs, outputs, frames, [&](const float* const* in, float* const* out, std::int32_t count) {
+        State2 s1 = load(first.histories);
+        State2 s2 = load(second.histories);
+        for (std::int32_t n = 0; n < count; ++n) {
+            const __m128d x = readFrame(in, n, limits);
+            const __m128d sum = _mm_add_pd(step(c1, s1, x), step(c2, s2, x));
+            writeFrame(out, n, _mm_cvtpd_ps(_mm_mul_pd(sum, half)));
+        }
+        save(first.histories, s1);
+        save(second.histories, s2);
+    });
 }

@@ -1,7 +1,6 @@
 // Filter redesign after parameter and sample-rate changes, and the audio processing of each block.
 #include "effect/zelmor.h"
 
-#include "effect/denormal_guard.h"
 #include "effect/stereo_biquad.h"
 
 #include <algorithm>
@@ -67,7 +66,6 @@ void Zelmor::processReplacing(float** inputs, float** outputs, std::int32_t samp
     if (sampleFrames <= 0) {
         return;
     }
-    DenormalGuard flushDenormals;
     blockSetup = &published.acquire();
     switch (blockSetup->filterMode) {
         case kLowPass:

@@ -1,11 +1,11 @@
-// The callback keeps denormals out of its arithmetic and hands the host's floating-point state back.
+// The callback keeps slow decays out of denormal numbers and leaves the host's floating-point mode alone.
 #include <xmmintrin.h>
 
 #include "tests/test_host.h"
 
 using namespace testhost;
 
-TEST(FloatingPoint, HostStateIsRestoredAfterEveryCall) {
+TEST(FloatingPoint, HostModeIsUnchangedAfterEveryCall) {
     auto effect = makeEffect();
     Stereo input = sine(100.0, 44100.0, 512);
     Stereo output(512);
@@ -18,7 +18,7 @@ TEST(FloatingPoint, HostStateIsRestoredAfterEveryCall) {
     _mm_setcsr(original);
 }
 
-TEST(FloatingPoint, DecayAfterASignalNeverProducesDenormals) {
+TEST(FloatingPoint, SlowestDecayAfterASignalNeverReachesDenormals) {
     for (float mode : kModes) {
         auto effect = makeEffect();
         effect->setParameter(0, 0.0f);  // 20 Hz: the slowest decay

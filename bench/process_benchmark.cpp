@@ -1,0 +1,108 @@
+// Cost of the audio callback per stereo frame: the four modes, block sizes, and decaying silence.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "bench/reference_loop.h"
+#include "host/hosted_effect.h"
+
+namespace {
+
+const PluginLibrary& plugin() {
+    static std::unique_ptr<PluginLibrary> library = [] {
+        std::string error;
+        auto loaded = PluginLibrary::open(ZELMOR_PLUGIN_PATH, error);
+        if (!loaded) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            std::abort();
+        }
+        return loaded;
+    }();
+    return *library;
+}
+
+std::unique_ptr<HostedEffect> effectInMode(float mode, float lower, float upper) {
+    std::string error;
+    auto effect = HostedEffect::create(plugin(), error);
+    effect->setParameter(0, lower);
+    effect->setParameter(1, upper);
+    effect->setParameter(2, mode);
+    effect->resume();
+    return effect;
+}
+
+std::vector<float> noise(std::size_t frames, unsigned seed) {
+    std::mt19937 generator(seed);
+    std::uniform_real_distribution<float> distribution(-1.0f, 1.0f);
+    std::vector<float> samples(frames);
+    for (float& sample : samples) {
+        sample = distribution(generator);
+    }
+    return samples;
+}
+
+benchmark::Counter perFrame(double frames) {
+    return benchmark::Counter(frames, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+constexpr float kModes[] = {0.0f, 0.25f, 0.5f, 0.75f};
+
+void Callback(benchmark::State& state) {
+    const float mode = kModes[state.range(0)];
+    const auto block = static_cast<std::size_t>(state.range(1));
+    auto effect = effectInMode(mode, 0.3f, 0.7f);
+    std::vector<float> left = noise(block, 1), right = noise(block, 2), outLeft(block), outRight(block);
+    float* inputs[2] = {left.data(), right.data()};
+    float* outputs[2] = {outLeft.data(), outRight.data()};
+    for (auto _ : state) {
+        effect->processReplacing(inputs, outputs, static_cast<std::int32_t>(block));
+        benchmark::ClobberMemory();
+    }
+    state.counters["frame"] = perFrame(static_cast<double>(block) * static_cast<double>(state.iterations()));
+}
+BENCHMARK(Callback)->ArgNames({"mode", "block"})->ArgsProduct({{0, 1, 2, 3}, {1, 32, 512, 4096}});
+
+// The same recursion as a plain loop over the left channel, then the right.
+void ReferenceLoop(benchmark::State& state) {
+    const auto block = static_cast<std::size_t>(state.range(0));
+    ReferenceBiquad filter{0.004243, 0.008486, 0.004243, 1.8161, -0.8330, {}, {}, {}, {}};
+    std::vector<float> left = noise(block, 1), right = noise(block, 2), outLeft(block), outRight(block);
+    float* inputs[2] = {left.data(), right.data()};
+    float* outputs[2] = {outLeft.data(), outRight.data()};
+    for (auto _ : state) {
+        referenceProcess(filter, inputs, outputs, static_cast<std::int32_t>(block));
+        benchmark::ClobberMemory();
+    }
+    state.counters["frame"] = perFrame(static_cast<double>(block) * static_cast<double>(state.iterations()));
+}
+BENCHMARK(ReferenceLoop)->ArgName("block")->Arg(32)->Arg(512)->Arg(4096);
+
+// A loud burst, then ten seconds of silence (or of noise, for comparison) through a 20 Hz low-pass:
+// the slowest decay, which would crawl through denormal numbers for seconds.
+void AfterLoudSignal(benchmark::State& state) {
+    const bool silence = state.range(0) == 1;
+    constexpr std::size_t kBlock = 512;
+    constexpr std::size_t kBurstBlocks = 8;
+    constexpr std::size_t kBlocks = 44100 * 10 / kBlock;
+    auto effect = effectInMode(0.0f, 0.0f, 0.5f);
+    std::vector<float> loud = noise(kBlock, 3), quiet(kBlock, 0.0f), out(kBlock);
+    std::vector<float> after = silence ? quiet : noise(kBlock, 4);
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < kBlocks; ++i) {
+            float* source = i < kBurstBlocks ? loud.data() : after.data();
+            float* inputs[2] = {source, source};
+            float* outputs[2] = {out.data(), out.data()};
+            effect->processReplacing(inputs, outputs, static_cast<std::int32_t>(kBlock));
+        }
+        benchmark::ClobberMemory();
+    }
+    state.counters["frame"] = perFrame(static_cast<double>(kBlock * kBlocks) * static_cast<double>(state.iterations()));
+}
+BENCHMARK(AfterLoudSignal)->ArgName("silence")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,10 @@
+// The commands of zelmor-host. Each returns the process exit status and throws on failure.
+#pragma once
+
+#include "host/cli/options.h"
+
+int runInfo(const Options& options);
+int runProcess(const Options& options);
+int runResponse(const Options& options);
+int runGenerate(const Options& options);
+int runLevels(const Options& options);

@@ -1,0 +1,125 @@
+// Parsing and checking zelmor-host's command line.
+#include "host/cli/options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+const char* const kUsage =
+    "usage: zelmor-host info PLUGIN\n"
+    "       zelmor-host process PLUGIN IN OUT [SETTINGS] [--block N]\n"
+    "       zelmor-host response PLUGIN [SETTINGS] [--rate HZ] [--csv FILE]\n"
+    "       zelmor-host generate OUT [--rate HZ] [--tones HZ,HZ,...] [--seconds S]\n"
+    "       zelmor-host levels IN [--tones HZ,HZ,...] [--seconds S]\n"
+    "SETTINGS: [--program 1-16] [--mode low-pass|high-pass|band-pass|band-stop]\n"
+    "          [--lower HZ] [--upper HZ]   (cut-offs from 20 to 20000 Hz)\n";
+
+namespace {
+
+constexpr double kMinimumCutoffHertz = 20.0;
+constexpr double kMaximumCutoffHertz = 20000.0;
+constexpr double kMinimumRate = 8000.0;
+constexpr double kMaximumRate = 384000.0;
+constexpr int kMaximumBlock = 1 << 16;
+
+double number(const std::string& option, const std::string& text, double low, double high) {
+    errno = 0;
+    char* end = nullptr;
+    double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || end == nullptr || *end != '\0' || errno == ERANGE || !std::isfinite(value)) {
+        throw UsageError(option + ": '" + text + "' is not a number");
+    }
+    if (value < low || value > high) {
+        std::ostringstream message;
+        message << option << ": " << text << " is out of range (" << low << " to " << high << ")";
+        throw UsageError(message.str());
+    }
+    return value;
+}
+
+int integer(const std::string& option, const std::string& text, int low, int high) {
+    double value = number(option, text, low, high);
+    if (value != std::floor(value)) {
+        throw UsageError(option + ": '" + text + "' is not a whole number");
+    }
+    return static_cast<int>(value);
+}
+
+std::vector<double> tones(const std::string& option, const std::string& text) {
+    std::vector<double> result;
+    std::stringstream list(text);
+    std::string item;
+    while (std::getline(list, item, ',')) {
+        result.push_back(number(option, item, 1.0, kMaximumRate / 2));
+    }
+    if (result.empty()) {
+        throw UsageError(option + ": no frequencies given");
+    }
+    return result;
+}
+
+}  // namespace
+
+float modeValue(const std::string& name) {
+    if (name == "low-pass") {
+        return 0.0f;
+    }
+    if (name == "high-pass") {
+        return 0.25f;
+    }
+    if (name == "band-pass") {
+        return 0.5f;
+    }
+    if (name == "band-stop") {
+        return 0.75f;
+    }
+    throw UsageError("--mode: unknown mode '" + name + "' (low-pass, high-pass, band-pass or band-stop)");
+}
+
+float normalisedCutoff(double hertz) {
+    // The inverse of the plug-in's curve hertz = 20 + 19980 (10^x / 10 - 0.1) 10/9.
+    double t = (hertz - kMinimumCutoffHertz) / (kMaximumCutoffHertz - kMinimumCutoffHertz);
+    return static_cast<float>(std::log10(10.0 * (t / 1.1111112 + 0.1)));
+}
+
+Options parseOptions(int argc, char** argv) {
+    Options options;
+    if (argc < 2) {
+        throw UsageError("no command given");
+    }
+    options.command = argv[1];
+    for (int i = 2; i < argc; ++i) {
+        std::string argument = argv[i];
+        if (argument.rfind("--", 0) != 0) {
+            options.paths.push_back(argument);
+            continue;
+        }
+        if (i + 1 >= argc) {
+            throw UsageError(argument + ": missing value");
+        }
+        std::string value = argv[++i];
+        if (argument == "--mode") {
+            options.settings.mode = modeValue(value);
+        } else if (argument == "--lower") {
+            options.settings.lowerHertz = number(argument, value, kMinimumCutoffHertz, kMaximumCutoffHertz);
+        } else if (argument == "--upper") {
+            options.settings.upperHertz = number(argument, value, kMinimumCutoffHertz, kMaximumCutoffHertz);
+        } else if (argument == "--program") {
+            options.settings.program = integer(argument, value, 1, 16);
+        } else if (argument == "--block") {
+            options.blockFrames = integer(argument, value, 1, kMaximumBlock);
+        } else if (argument == "--rate") {
+            options.sampleRate = number(argument, value, kMinimumRate, kMaximumRate);
+        } else if (argument == "--csv") {
+            options.csvPath = value;
+        } else if (argument == "--tones") {
+            options.tones = tones(argument, value);
+        } else if (argument == "--seconds") {
+            options.toneSeconds = number(argument, value, 0.1, 60.0);
+        } else {
+            throw UsageError("unknown option '" + argument + "'");
+        }
+    }
+    return options;
+}

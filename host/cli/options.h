@@ -1,0 +1,41 @@
+// Command-line options of zelmor-host: the filter settings and the per-command values, with range checks.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A problem with what the user asked for; its text is the one line shown on stderr.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct FilterSettings {
+    std::optional<int> program;        // 1 to 16
+    std::optional<float> mode;         // normalised mode value
+    std::optional<double> lowerHertz;  // 20 to 20000
+    std::optional<double> upperHertz;  // 20 to 20000
+};
+
+struct Options {
+    std::string command;
+    std::vector<std::string> paths;  // positional arguments after the command
+    FilterSettings settings;
+    int blockFrames = 512;
+    double sampleRate = 48000.0;
+    std::optional<std::string> csvPath;
+    std::vector<double> tones = {100.0, 1000.0, 5000.0, 15000.0};
+    double toneSeconds = 1.0;
+};
+
+// Throws UsageError with a clear reason for anything unknown, malformed or out of range.
+Options parseOptions(int argc, char** argv);
+
+// The normalised mode value of a mode name ("low-pass", "high-pass", "band-pass", "band-stop").
+float modeValue(const std::string& name);
+
+// The normalised parameter value that shows a cut-off in hertz.
+float normalisedCutoff(double hertz);
+
+extern const char* const kUsage;
