@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
         }
         throw UsageError("unknown command '" + options.command + "'");
     } catch (const UsageError& error) {
-        std::fprintf(stderr, "zelmor-host: %s\n%s", error.what(), kUsage);
+        std::fprintf(stderr, "zelmor-host: %s (see 'zelmor-host help')\n", error.what());
         return 2;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "zelmor-host: %s\n", error.what());
