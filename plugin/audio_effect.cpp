@@ -1,6 +1,7 @@
 // The record entries, the basic dispatcher (requests 0 to 24) and the base host services.
 #include "plugin/audio_effect.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -170,7 +171,11 @@ std::intptr_t AudioEffect::dispatcher(std::int32_t opcode, std::int32_t index, s
         case effGetChunk:
             return ptr != nullptr ? getChunk(static_cast<void**>(ptr), index != 0) : 0;
         case effSetChunk:
-            return ptr != nullptr ? setChunk(ptr, static_cast<std::int32_t>(value), index != 0) : 0;
+            // A size beyond 32 bits must not wrap around into one that passes the size check.
+            if (ptr == nullptr || value < 0 || value > INT32_MAX) {
+                return 0;
+            }
+            return setChunk(ptr, static_cast<std::int32_t>(value), index != 0);
         default:
             return 0;
     }

@@ -210,6 +210,19 @@ TEST(Processing, StableAndFiniteForEveryRateAndAbsurdParameter) {
     }
 }
 
+TEST(Processing, AbsurdSampleRatesFromTheHostStayFinite) {
+    for (float rate : {0.0f, -44100.0f, 1.0f, 1e9f, std::nanf(""), INFINITY}) {
+        for (float mode : kModes) {
+            auto effect = effectIn(mode);
+            effect->setSampleRate(rate);
+            Stereo input = noise(4096, 5);
+            Stereo output = process(*effect, input, 512);
+            ASSERT_TRUE(allFinite(output)) << "rate " << rate << " mode " << mode;
+            ASSERT_LT(levelDb(output.left, 0), 20.0) << "rate " << rate << " mode " << mode;
+        }
+    }
+}
+
 TEST(Processing, HugeFiniteInputStaysFinite) {
     for (float mode : kModes) {
         auto effect = effectIn(mode, 20000.0, 20.0);

@@ -84,6 +84,12 @@ TEST(ProgramBank, ChunksOfTheWrongSizeAreRefused) {
     for (std::intptr_t size : {35, 37, 576}) {
         EXPECT_EQ(effect->dispatch(effSetChunk, 1, size, bytes.data()), 0);
     }
+    if (sizeof(std::intptr_t) > 4) {  // sizes that would wrap to 576 or 36 in 32 bits
+        EXPECT_EQ(
+            effect->dispatch(effSetChunk, 0, static_cast<std::intptr_t>((std::int64_t{1} << 32) + 576), bytes.data()),
+            0);
+        EXPECT_EQ(effect->dispatch(effSetChunk, 0, -4294966720LL, bytes.data()), 0);
+    }
     EXPECT_STREQ(bank(*effect)[0].name, "Init 1");
 }
 
