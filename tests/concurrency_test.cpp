@@ -1,7 +1,10 @@
 // Parameter changes on one thread while another processes: every block sees one complete design.
+#include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <thread>
 
+#include "effect/setup_exchange.h"
 #include "tests/test_host.h"
 
 using namespace testhost;
@@ -60,4 +63,28 @@ TEST(Concurrency, ParameterReadsFromAnyThread) {
         }
     }
     writer.join();
+}
+
+TEST(SetupExchange, ReaderAlwaysGetsTheLatestCompleteSetup) {
+    SetupExchange exchange;
+    auto setupWith = [](std::int32_t mode, float marker) {
+        FilterSetup setup;
+        setup.filterMode = mode;
+        std::fill(std::begin(setup.lowPassA), std::end(setup.lowPassA), marker);
+        return setup;
+    };
+    exchange.publish(setupWith(1, 1.0f));
+    exchange.publish(setupWith(2, 2.0f));
+    const FilterSetup* seen = &exchange.acquire();
+    EXPECT_EQ(seen->filterMode, 2);
+    EXPECT_EQ(seen->lowPassA[21], 2.0f);
+    EXPECT_EQ(&exchange.acquire(), seen) << "nothing new: the same slot";
+    for (std::int32_t round = 3; round < 12; ++round) {
+        exchange.publish(setupWith(round, static_cast<float>(round)));
+        exchange.publish(setupWith(round + 100, static_cast<float>(round + 100)));
+        EXPECT_EQ(seen->filterMode, round == 3 ? 2 : round - 1 + 100) << "the held slot is never overwritten";
+        seen = &exchange.acquire();
+        EXPECT_EQ(seen->filterMode, round + 100);
+        EXPECT_EQ(seen->lowPassA[0], static_cast<float>(round + 100));
+    }
 }
