@@ -9,7 +9,6 @@ namespace {
 
 constexpr std::int32_t kUniqueId = fourCharacters('8', 'o', 'l', '0');
 constexpr std::int32_t kVendorVersion = 1000;
-constexpr std::int32_t kCategoryEffect = 1;
 constexpr const char* kEffectName = "Korvane - Zelmor";
 constexpr const char* kParameterNames[kNumParams] = {"Lower Cut-off Frequency", "Upper Cut-off Frequency",
                                                      "Filter Mode"};
@@ -137,5 +136,5 @@ std::int32_t Zelmor::getVendorVersion() {
 }
 
 std::int32_t Zelmor::getPlugCategory() {
-    return kCategoryEffect;
+    return kPlugCategEffect;
 }

@@ -9,8 +9,6 @@ namespace {
 
 constexpr std::int32_t kFirstExtendedOpcode = effProcessEvents;
 constexpr std::int32_t kLastExtendedOpcode = effGetNumMidiOutputChannels;
-constexpr std::int32_t kCategoryEffect = 1;
-constexpr std::int32_t kCategorySynth = 2;
 constexpr std::int32_t kMidiEventFilter = 1;
 
 std::intptr_t asResult(bool answer) {
@@ -152,7 +150,7 @@ bool AudioEffectX::getSpeakerArrangement(VstSpeakerArrangement** input, VstSpeak
 }
 
 std::int32_t AudioEffectX::getPlugCategory() {
-    return (cEffect.flags & effFlagsIsSynth) != 0 ? kCategorySynth : 0;
+    return (cEffect.flags & effFlagsIsSynth) != 0 ? kPlugCategSynth : kPlugCategUnknown;
 }
 
 // Host services. Each makes one call of the callback (none without a callback) and returns the answer.

@@ -215,6 +215,13 @@ static_assert(audioMasterGetInputSpeakerArrangement == 49, "host opcode numberin
 
 constexpr std::int32_t kVstVersion = 2400;
 
+// What kind of plug-in the host is loading.
+enum VstPlugCategory : std::int32_t {
+    kPlugCategUnknown = 0,
+    kPlugCategEffect = 1,
+    kPlugCategSynth = 2,
+};
+
 // Hosts read the record at fixed offsets. The record is modelled for both pointer widths, so
 // every build checks both layouts, and the real record must match the model of its own width.
 namespace effect_record_layout {
