@@ -3,8 +3,7 @@
 
 SetupExchange::SetupExchange() = default;
 
-void SetupExchange::publish(const FilterSetup& setup) {
-    slots[back] = setup;
+void SetupExchange::publish() {
     std::uint8_t previous = middle.exchange(static_cast<std::uint8_t>(back | kFresh), std::memory_order_acq_rel);
     back = static_cast<std::uint8_t>(previous & kIndexMask);
 }

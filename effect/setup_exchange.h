@@ -16,8 +16,11 @@ class SetupExchange {
 public:
     SetupExchange();
 
-    // Copies setup into the back slot and makes it the latest one.
-    void publish(const FilterSetup& setup);
+    // The writer's slot, to fill before publish(); the reader never sees it until then.
+    FilterSetup& prepare() { return slots[back]; }
+
+    // Makes the prepared slot the latest setup.
+    void publish();
 
     // The latest published setup; stays valid and unchanged until the next acquire().
     const FilterSetup& acquire();

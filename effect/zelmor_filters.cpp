@@ -44,14 +44,14 @@ void Zelmor::updateFilters() {
             break;
     }
 
-    FilterSetup setup;
+    FilterSetup& setup = published.prepare();
     setup.filterMode = filterMode;
     setup.numPoles = numPoles;
     std::copy(std::begin(lowPassA), std::end(lowPassA), std::begin(setup.lowPassA));
     std::copy(std::begin(lowPassB), std::end(lowPassB), std::begin(setup.lowPassB));
     std::copy(std::begin(highPassA), std::end(highPassA), std::begin(setup.highPassA));
     std::copy(std::begin(highPassB), std::end(highPassB), std::begin(setup.highPassB));
-    published.publish(setup);
+    published.publish();
 }
 
 void Zelmor::designLowPass(float fc) {

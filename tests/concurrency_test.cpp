@@ -67,21 +67,21 @@ TEST(Concurrency, ParameterReadsFromAnyThread) {
 
 TEST(SetupExchange, ReaderAlwaysGetsTheLatestCompleteSetup) {
     SetupExchange exchange;
-    auto setupWith = [](std::int32_t mode, float marker) {
-        FilterSetup setup;
+    auto publish = [&](std::int32_t mode, float marker) {
+        FilterSetup& setup = exchange.prepare();
         setup.filterMode = mode;
         std::fill(std::begin(setup.lowPassA), std::end(setup.lowPassA), marker);
-        return setup;
+        exchange.publish();
     };
-    exchange.publish(setupWith(1, 1.0f));
-    exchange.publish(setupWith(2, 2.0f));
+    publish(1, 1.0f);
+    publish(2, 2.0f);
     const FilterSetup* seen = &exchange.acquire();
     EXPECT_EQ(seen->filterMode, 2);
     EXPECT_EQ(seen->lowPassA[21], 2.0f);
     EXPECT_EQ(&exchange.acquire(), seen) << "nothing new: the same slot";
     for (std::int32_t round = 3; round < 12; ++round) {
-        exchange.publish(setupWith(round, static_cast<float>(round)));
-        exchange.publish(setupWith(round + 100, static_cast<float>(round + 100)));
+        publish(round, static_cast<float>(round));
+        publish(round + 100, static_cast<float>(round + 100));
         EXPECT_EQ(seen->filterMode, round == 3 ? 2 : round - 1 + 100) << "the held slot is never overwritten";
         seen = &exchange.acquire();
         EXPECT_EQ(seen->filterMode, round + 100);
