@@ -60,6 +60,9 @@ AudioWriter::AudioWriter(const std::string& filePath, int format, int channels, 
     if (file == nullptr) {
         throw std::runtime_error("cannot write '" + path + "': " + sf_strerror(nullptr));
     }
+    // A filter's overshoot can take full-scale input past full scale; integer formats must clip
+    // such samples rather than wrap them around.
+    sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
 }
 
 AudioWriter::~AudioWriter() {

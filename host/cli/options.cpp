@@ -10,7 +10,8 @@ const char* const kUsage =
     "usage: zelmor-host info PLUGIN\n"
     "       zelmor-host process PLUGIN IN OUT [SETTINGS] [--block N]\n"
     "       zelmor-host response PLUGIN [SETTINGS] [--rate HZ] [--csv FILE]\n"
-    "       zelmor-host generate OUT [--rate HZ] [--tones HZ,HZ,...] [--seconds S]\n"
+    "       zelmor-host generate OUT [--rate HZ] [--tones HZ,HZ,...] [--seconds S] [--channels 1|2]\n"
+    "                                [--format float|pcm16]\n"
     "       zelmor-host levels IN [--tones HZ,HZ,...] [--seconds S]\n"
     "SETTINGS: [--program 1-16] [--mode low-pass|high-pass|band-pass|band-stop]\n"
     "          [--lower HZ] [--upper HZ]   (cut-offs from 20 to 20000 Hz)\n";
@@ -115,6 +116,13 @@ Options parseOptions(int argc, char** argv) {
             options.csvPath = value;
         } else if (argument == "--tones") {
             options.tones = tones(argument, value);
+        } else if (argument == "--channels") {
+            options.channels = integer(argument, value, 1, 2);
+        } else if (argument == "--format") {
+            if (value != "float" && value != "pcm16") {
+                throw UsageError("--format: unknown format '" + value + "' (float or pcm16)");
+            }
+            options.pcm16 = value == "pcm16";
         } else if (argument == "--seconds") {
             options.toneSeconds = number(argument, value, 0.1, 60.0);
         } else {

@@ -27,6 +27,8 @@ struct Options {
     std::optional<std::string> csvPath;
     std::vector<double> tones = {100.0, 1000.0, 5000.0, 15000.0};
     double toneSeconds = 1.0;
+    int channels = 2;
+    bool pcm16 = false;
 };
 
 // Throws UsageError with a clear reason for anything unknown, malformed or out of range.

@@ -1,6 +1,8 @@
 // zelmor-host generate and levels: a stepped test tone, and the level of each of its steps.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "host/cli/audio_file.h"
@@ -11,6 +13,24 @@ namespace {
 constexpr double kAmplitude = 0.5;
 constexpr double kFadeSeconds = 0.01;
 
+std::string formatName(int format) {
+    SF_FORMAT_INFO major{};
+    major.format = format & SF_FORMAT_TYPEMASK;
+    sf_command(nullptr, SFC_GET_FORMAT_INFO, &major, sizeof major);
+    std::string name = major.name != nullptr ? major.name : "unknown";
+    name = name.substr(0, name.find(' '));
+    switch (format & SF_FORMAT_SUBMASK) {
+        case SF_FORMAT_PCM_16:
+            return name + " 16-bit";
+        case SF_FORMAT_PCM_24:
+            return name + " 24-bit";
+        case SF_FORMAT_FLOAT:
+            return name + " float";
+        default:
+            return name;
+    }
+}
+
 }  // namespace
 
 int runGenerate(const Options& options) {
@@ -20,15 +40,16 @@ int runGenerate(const Options& options) {
     const double rate = options.sampleRate;
     const auto stepFrames = static_cast<std::size_t>(options.toneSeconds * rate);
     const auto fadeFrames = static_cast<std::size_t>(kFadeSeconds * rate);
-    AudioWriter writer(options.paths[0], SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, static_cast<int>(rate));
-    std::vector<float> interleaved(stepFrames * 2);
+    const auto channels = static_cast<std::size_t>(options.channels);
+    const int format = SF_FORMAT_WAV | (options.pcm16 ? SF_FORMAT_PCM_16 : SF_FORMAT_FLOAT);
+    AudioWriter writer(options.paths[0], format, options.channels, static_cast<int>(rate));
+    std::vector<float> interleaved(stepFrames * channels);
     for (double hertz : options.tones) {
         for (std::size_t n = 0; n < stepFrames; ++n) {
             double edge = static_cast<double>(std::min(n, stepFrames - 1 - n));
             double fade = std::min(1.0, edge / static_cast<double>(fadeFrames));
             auto value = static_cast<float>(kAmplitude * fade * std::sin(2.0 * M_PI * hertz * double(n) / rate));
-            interleaved[2 * n] = value;
-            interleaved[2 * n + 1] = value;
+            std::fill_n(interleaved.begin() + static_cast<std::ptrdiff_t>(n * channels), channels, value);
         }
         writer.write(interleaved, static_cast<std::int64_t>(stepFrames));
     }
@@ -41,6 +62,8 @@ int runLevels(const Options& options) {
         throw UsageError("levels needs exactly one argument: IN");
     }
     AudioReader reader(options.paths[0]);
+    std::printf("%d channel%s, %d Hz, %s\n", reader.channels(), reader.channels() == 1 ? "" : "s", reader.sampleRate(),
+                formatName(reader.format()).c_str());
     const auto stepFrames = static_cast<std::int64_t>(options.toneSeconds * reader.sampleRate());
     std::vector<float> step;
     for (double hertz : options.tones) {
