@@ -1,10 +1,28 @@
 // zelmor-host: loads the plug-in as a host does, to describe it, run audio files through it and measure it.
+#include <csignal>
 #include <cstdio>
 #include <exception>
 
 #include "host/cli/commands.h"
 
+namespace {
+volatile std::sig_atomic_t interruption = 0;
+void noteInterruption(int /*signal*/) {
+    interruption = 1;
+}
+constexpr int kInterruptedStatus = 130;
+}  // namespace
+
+void checkInterrupted() {
+    if (interruption != 0) {
+        throw Interrupted();
+    }
+}
+
 int main(int argc, char** argv) {
+    // Long commands stop at the next block and remove their partial output instead of leaving it.
+    std::signal(SIGINT, noteInterruption);
+    std::signal(SIGTERM, noteInterruption);
     try {
         Options options = parseOptions(argc, argv);
         if (options.command == "info") {
@@ -27,6 +45,9 @@ int main(int argc, char** argv) {
             return 0;
         }
         throw UsageError("unknown command '" + options.command + "'");
+    } catch (const Interrupted& error) {
+        std::fprintf(stderr, "zelmor-host: %s\n", error.what());
+        return kInterruptedStatus;
     } catch (const UsageError& error) {
         std::fprintf(stderr, "zelmor-host: %s (see 'zelmor-host help')\n", error.what());
         return 2;

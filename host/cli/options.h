@@ -11,6 +11,14 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The user interrupted a long command; what it was writing is removed.
+struct Interrupted : std::runtime_error {
+    Interrupted() : std::runtime_error("interrupted") {}
+};
+
+// Throws Interrupted once an interrupt or termination signal has arrived.
+void checkInterrupted();
+
 struct FilterSettings {
     std::optional<int> program;        // 1 to 16
     std::optional<float> mode;         // normalised mode value

@@ -57,6 +57,7 @@ int runProcess(const Options& options) {
     Progress progress("processing " + options.paths[1], reader.frames(), reader.sampleRate());
     std::int64_t done = 0;
     while (std::int64_t got = reader.read(interleaved, options.blockFrames)) {
+        checkInterrupted();
         const auto frames = static_cast<std::size_t>(got);
         for (std::size_t n = 0; n < frames; ++n) {
             inLeft[n] = interleaved[n * channels];

@@ -72,6 +72,7 @@ int runResponse(const Options& options) {
     csv << "frequency_hz,gain_db\n";
     std::printf("%12s  %9s\n", "frequency", "gain");
     for (double hertz : frequencies) {
+        checkInterrupted();
         auto effect = session.makeEffect(options.settings, rate, options.blockFrames);
         double gain = gainDb(*effect, hertz, rate, options.blockFrames);
         std::printf("%9.1f Hz  %6.2f dB\n", hertz, gain);
