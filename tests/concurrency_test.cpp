@@ -13,15 +13,15 @@ TEST(Concurrency, RedesignsWhileProcessingNeverTearACoefficientSet) {
     auto effect = makeEffect();
     // Two designs with very different DC gains: low-pass (unity) and band stop (one half). A torn
     // set, or a mode that does not match its coefficients, shows up as a DC level that is neither.
-    effect->setParameter(0, normalisedHertz(2000.0));
-    effect->setParameter(1, normalisedHertz(8000.0));
+    effect->setParameter(0, normalisedCutoff(2000.0));
+    effect->setParameter(1, normalisedCutoff(8000.0));
     std::atomic<bool> done{false};
     std::thread automation([&] {
         float mode = 0.0f;
         for (int i = 0; i < 20000 && !done.load(); ++i) {
             mode = mode == 0.0f ? 0.9f : 0.0f;
             effect->setParameter(2, mode);
-            effect->setParameter(0, normalisedHertz(1500.0 + (i % 7) * 100.0));
+            effect->setParameter(0, normalisedCutoff(1500.0 + (i % 7) * 100.0));
             effect->setSampleRate(i % 2 == 0 ? 44100.0f : 48000.0f);
         }
         done.store(true);

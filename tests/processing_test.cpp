@@ -22,8 +22,8 @@ Stereo noise(std::size_t frames, unsigned seed = 1) {
 
 std::unique_ptr<HostedEffect> effectIn(float mode, double lower = 300.0, double upper = 3000.0) {
     auto effect = makeEffect();
-    effect->setParameter(0, normalisedHertz(lower));
-    effect->setParameter(1, normalisedHertz(upper));
+    effect->setParameter(0, normalisedCutoff(lower));
+    effect->setParameter(1, normalisedCutoff(upper));
     effect->setParameter(2, mode);
     return effect;
 }

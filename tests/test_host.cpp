@@ -57,8 +57,4 @@ double levelDb(const std::vector<float>& samples, std::size_t from) {
     return 20.0 * std::log10(std::max(rms, 1e-30) * std::sqrt(2.0));
 }
 
-float normalisedHertz(double hertz) {
-    return static_cast<float>(std::log10(10.0 * ((hertz - 20.0) / 19980.0 / 1.1111112 + 0.1)));
-}
-
 }  // namespace testhost

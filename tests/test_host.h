@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/frequency_scale.h"
 #include "host/hosted_effect.h"
 
 namespace testhost {
@@ -42,9 +43,6 @@ Stereo sine(double hertz, double sampleRate, std::size_t frames, double amplitud
 
 // Root-mean-square level of samples [from, end) in dB relative to full-scale RMS of a unit sine.
 double levelDb(const std::vector<float>& samples, std::size_t from);
-
-// Normalised cut-off value that the effect maps to the given frequency.
-float normalisedHertz(double hertz);
 
 constexpr float kModeLowPass = 0.0f;
 constexpr float kModeHighPass = 0.25f;

@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 
+#include "host/frequency_scale.h"
+
 EffectSession::EffectSession(const std::string& pluginPath) {
     std::string error;
     library = PluginLibrary::open(pluginPath, error);

@@ -78,12 +78,6 @@ float modeValue(const std::string& name) {
     throw UsageError("--mode: unknown mode '" + name + "' (low-pass, high-pass, band-pass or band-stop)");
 }
 
-float normalisedCutoff(double hertz) {
-    // The inverse of the plug-in's curve hertz = 20 + 19980 (10^x / 10 - 0.1) 10/9.
-    double t = (hertz - kMinimumCutoffHertz) / (kMaximumCutoffHertz - kMinimumCutoffHertz);
-    return static_cast<float>(std::log10(10.0 * (t / 1.1111112 + 0.1)));
-}
-
 Options parseOptions(int argc, char** argv) {
     Options options;
     if (argc < 2) {

@@ -45,7 +45,4 @@ Options parseOptions(int argc, char** argv);
 // The normalised mode value of a mode name ("low-pass", "high-pass", "band-pass", "band-stop").
 float modeValue(const std::string& name);
 
-// The normalised parameter value that shows a cut-off in hertz.
-float normalisedCutoff(double hertz);
-
 extern const char* const kUsage;
