@@ -1,21 +1,19 @@
-// Loading a plug-in library with the dynamic loader of POSIX systems.
+// Loads a plug-in library and finds its entry point, as a host does.
 #include "host/plugin_library.h"
 
-#include <dlfcn.h>
+#include "host/dynamic_library.h"
 
 std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path, std::string& error) {
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = dynamic_library::load(path, error);
     if (handle == nullptr) {
-        const char* reason = dlerror();
-        error = "cannot load '" + path + "': " + (reason != nullptr ? reason : "unknown error");
         return nullptr;
     }
-    void* entry = dlsym(handle, "VSTPluginMain");
+    void* entry = dynamic_library::find(handle, "VSTPluginMain");
     if (entry == nullptr) {
-        entry = dlsym(handle, "main");
+        entry = dynamic_library::find(handle, "main");
     }
     if (entry == nullptr) {
-        dlclose(handle);
+        dynamic_library::unload(handle);
         error = "'" + path + "' is not a plug-in: it exports neither VSTPluginMain nor main";
         return nullptr;
     }
@@ -23,9 +21,9 @@ std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path, std:
 }
 
 PluginLibrary::~PluginLibrary() {
-    dlclose(handle);
+    dynamic_library::unload(handle);
 }
 
 void* PluginLibrary::symbol(const char* name) const {
-    return dlsym(handle, name);
+    return dynamic_library::find(handle, name);
 }

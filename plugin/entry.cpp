@@ -2,13 +2,14 @@
 #include <new>
 
 #include "effect/zelmor.h"
+#include "plugin/entry.h"
 
-#define ZELMOR_EXPORT __attribute__((visibility("default")))
+// Set by the Windows library entry; ELF loaders have no such call to hand it over.
+void* hInstance = nullptr;
 
-extern "C" {
-
-// Thread: whichever thread the host loads plug-ins on.
-ZELMOR_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
+// ZELMOR_EXPORT comes from the build: default visibility on ELF targets, where everything else is
+// hidden; nothing on Windows, where the module definition file lists the exports.
+extern "C" ZELMOR_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
     if (audioMaster == nullptr || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
         return nullptr;
     }
@@ -19,9 +20,4 @@ ZELMOR_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
     } catch (...) {
         return nullptr;
     }
-}
-
-// Older hosts look the entry point up under this name; it is the same function.
-ZELMOR_EXPORT AEffect* legacyMain(audioMasterCallback audioMaster) __asm__("main")
-    __attribute__((alias("VSTPluginMain")));
 }

@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Installs what building and testing Zelmor needs on Debian 12; does nothing when all of it is there.
+# Installs what building and testing Zelmor needs on Debian 12 (both targets: Linux, and Windows with
+# MinGW-w64, Wine and a virtual display); does nothing when all of it is there.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkgconf binutils libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev)
+packages=(
+  # Linux build and tests
+  g++ cmake ninja-build pkgconf binutils libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libpng-dev
+  # Windows build, its libraries' sources (apt-get source unpacks with dpkg-source), and Wine under Xvfb
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine64 xvfb
+)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,23 +1,48 @@
 #!/usr/bin/env bash
-# Builds Zelmor and runs every test: the whole suite, again under AddressSanitizer, LeakSanitizer and
-# UndefinedBehaviorSanitizer, and the threading tests under ThreadSanitizer.
+# Builds Zelmor for both targets and runs every test: on Linux the whole suite, again under
+# AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer, and the threading tests under
+# ThreadSanitizer; on Windows the whole suite under Wine. Prints one result line per suite at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
 
-echo "== Linux x86-64: build and full test suite"
-cmake --preset linux >/dev/null
-cmake --build --preset linux
-ctest --preset linux
+results=()
+failed=0
+log_directory=build/test-logs
+mkdir -p "$log_directory"
 
-echo "== Linux x86-64 under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer"
-cmake --preset linux-asan >/dev/null
-cmake --build --preset linux-asan
-ctest --preset linux-asan
+# Builds a preset and runs its tests; "$@" is the command that runs ctest (a prefix such as setarch).
+run_suite() {
+  local label=$1 preset=$2
+  shift 2
+  echo "== $label"
+  local log=$log_directory/$preset.log
+  local started=$SECONDS
+  if cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" &&
+     "$@" ctest --preset "$preset" 2>&1 | tee "$log"; then
+    results+=("$label: $(grep -Eo '[0-9]+% tests passed.*' "$log" | tail -n1) ($((SECONDS - started)) s)")
+  else
+    failed=1
+    results+=("$label: FAILED ($(grep -Eo '[0-9]+ tests failed out of [0-9]+' "$log" 2>/dev/null | tail -n1 ||
+                               echo "build failed"))")
+  fi
+}
 
-echo "== Linux x86-64 under ThreadSanitizer: processing while parameters change"
-cmake --preset linux-tsan >/dev/null
-cmake --build --preset linux-tsan
+run_suite "Linux x86-64" linux
+run_suite "Linux x86-64, AddressSanitizer + LeakSanitizer + UndefinedBehaviorSanitizer" linux-asan
 # Address-space randomisation on newer kernels can defeat the sanitizer's fixed memory layout.
-setarch "$(uname -m)" -R ctest --preset linux-tsan
+run_suite "Linux x86-64, ThreadSanitizer (processing while parameters change)" linux-tsan setarch "$(uname -m)" -R
+
+echo "== Windows x86-64: libraries from Debian's source packages"
+started=$SECONDS
+scripts/windows-deps.sh
+source scripts/wine-session.sh
+wine_session_start build/windows
+echo "   (libraries and Wine prefix ready after $((SECONDS - started)) s)"
+run_suite "Windows x86-64 under Wine" windows
+
+echo
+echo "== Results"
+printf '%s\n' "${results[@]}"
+exit "$failed"

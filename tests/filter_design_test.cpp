@@ -6,6 +6,7 @@
 
 #include "effect/chebyshev_design.h"
 #include "effect/parameter_converter.h"
+#include "host/frequency_scale.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ Design design(FilterKind kind, double hertz, double sampleRate) {
 }
 
 double gainDb(const Design& d, double cyclesPerSample) {
-    std::complex<double> z1 = std::polar(1.0, -2.0 * M_PI * cyclesPerSample);
+    std::complex<double> z1 = std::polar(1.0, -kTwoPi * cyclesPerSample);
     std::complex<double> z2 = z1 * z1;
     std::complex<double> numerator = double(d.a[0]) + double(d.a[1]) * z1 + double(d.a[2]) * z2;
     std::complex<double> denominator = 1.0 - double(d.b[1]) * z1 - double(d.b[2]) * z2;

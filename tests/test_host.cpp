@@ -39,7 +39,7 @@ Stereo process(HostedEffect& effect, Stereo& input, std::size_t blockFrames) {
 
 Stereo sine(double hertz, double sampleRate, std::size_t frames, double amplitude) {
     Stereo signal(frames);
-    const double step = 2.0 * M_PI * hertz / sampleRate;
+    const double step = kTwoPi * hertz / sampleRate;
     for (std::size_t n = 0; n < frames; ++n) {
         auto value = static_cast<float>(amplitude * std::sin(step * static_cast<double>(n)));
         signal.left[n] = value;

@@ -1,20 +1,20 @@
 // libsndfile wrappers for the command-line host.
 #include "host/cli/audio_file.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
 
+#include "host/cli/system.h"
+
 namespace {
 
 std::string temporaryBeside(const std::string& path) {
-    return path + ".partial-" + std::to_string(static_cast<long>(getpid()));
+    return path + ".partial-" + processTag();
 }
 
 void replace(const std::string& temporaryPath, const std::string& path) {
-    if (std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
+    if (!replaceFile(temporaryPath, path)) {
         std::remove(temporaryPath.c_str());
         throw std::runtime_error("cannot write '" + path + "'");
     }

@@ -2,6 +2,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <string>
 
 #include "host/cli/commands.h"
 
@@ -11,6 +12,25 @@ void noteInterruption(int /*signal*/) {
     interruption = 1;
 }
 constexpr int kInterruptedStatus = 130;
+
+// Errors are one line on standard error, also when a library's message (libsndfile quotes the
+// system's on Windows) ends in or contains line breaks.
+std::string oneLine(const char* message) {
+    std::string line;
+    bool pendingSpace = false;
+    for (const char* c = message; *c != '\0'; ++c) {
+        if (*c == '\n' || *c == '\r' || *c == '\t' || *c == ' ') {
+            pendingSpace = !line.empty();
+            continue;
+        }
+        if (pendingSpace) {
+            line += ' ';
+            pendingSpace = false;
+        }
+        line += *c;
+    }
+    return line;
+}
 }  // namespace
 
 void checkInterrupted() {
@@ -46,13 +66,13 @@ int main(int argc, char** argv) {
         }
         throw UsageError("unknown command '" + options.command + "'");
     } catch (const Interrupted& error) {
-        std::fprintf(stderr, "zelmor-host: %s\n", error.what());
+        std::fprintf(stderr, "zelmor-host: %s\n", oneLine(error.what()).c_str());
         return kInterruptedStatus;
     } catch (const UsageError& error) {
-        std::fprintf(stderr, "zelmor-host: %s (see 'zelmor-host help')\n", error.what());
+        std::fprintf(stderr, "zelmor-host: %s (see 'zelmor-host help')\n", oneLine(error.what()).c_str());
         return 2;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "zelmor-host: %s\n", error.what());
+        std::fprintf(stderr, "zelmor-host: %s\n", oneLine(error.what()).c_str());
         return 1;
     }
 }

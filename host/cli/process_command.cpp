@@ -1,12 +1,11 @@
 // zelmor-host process: runs an audio file through the plug-in, keeping the file's format.
-#include <unistd.h>
-
 #include <cstdio>
 #include <vector>
 
 #include "host/cli/audio_file.h"
 #include "host/cli/commands.h"
 #include "host/cli/effect_session.h"
+#include "host/cli/system.h"
 
 namespace {
 
@@ -14,7 +13,7 @@ namespace {
 class Progress {
 public:
     Progress(const std::string& what, std::int64_t frames, int sampleRate)
-        : label(what), total(frames), shown(isatty(STDERR_FILENO) != 0 && frames > 10LL * sampleRate) {}
+        : label(what), total(frames), shown(standardErrorIsTerminal() && frames > 10LL * sampleRate) {}
     void update(std::int64_t done) {
         if (!shown || total <= 0) {
             return;

@@ -7,6 +7,7 @@
 #include "host/cli/audio_file.h"
 #include "host/cli/commands.h"
 #include "host/cli/effect_session.h"
+#include "host/frequency_scale.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ constexpr double kMeasureSeconds = 0.5;
 // The gain at one frequency: the output's component at that frequency over the input's amplitude,
 // after the filter has settled, over a whole number of periods.
 double gainDb(HostedEffect& effect, double hertz, double rate, int blockFrames) {
-    const double omega = 2.0 * M_PI * hertz / rate;
+    const double omega = kTwoPi * hertz / rate;
     const double periodFrames = rate / hertz;
     const auto settle = static_cast<std::size_t>(kSettleSeconds * rate + 10.0 * periodFrames);
     const auto measure = static_cast<std::size_t>(std::ceil(kMeasureSeconds * rate / periodFrames) * periodFrames);

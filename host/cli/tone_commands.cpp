@@ -7,6 +7,7 @@
 
 #include "host/cli/audio_file.h"
 #include "host/cli/commands.h"
+#include "host/frequency_scale.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ int runGenerate(const Options& options) {
         for (std::size_t n = 0; n < stepFrames; ++n) {
             double edge = static_cast<double>(std::min(n, stepFrames - 1 - n));
             double fade = std::min(1.0, edge / static_cast<double>(fadeFrames));
-            auto value = static_cast<float>(kAmplitude * fade * std::sin(2.0 * M_PI * hertz * double(n) / rate));
+            auto value = static_cast<float>(kAmplitude * fade * std::sin(kTwoPi * hertz * double(n) / rate));
             std::fill_n(interleaved.begin() + static_cast<std::ptrdiff_t>(n * channels), channels, value);
         }
         writer.write(interleaved, static_cast<std::int64_t>(stepFrames));

@@ -1,4 +1,4 @@
-# Fails unless the plug-in library exports exactly VSTPluginMain and main.
+# Fails unless the ELF plug-in library exports exactly VSTPluginMain and main.
 execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIBRARY}")
