@@ -37,9 +37,11 @@ run_suite "Linux x86-64, ThreadSanitizer (processing while parameters change)" l
 echo "== Windows x86-64: libraries from Debian's source packages"
 started=$SECONDS
 scripts/windows-deps.sh
+echo "   (libraries ready after $((SECONDS - started)) s)"
+started=$SECONDS
 source scripts/wine-session.sh
 wine_session_start build/windows
-echo "   (libraries and Wine prefix ready after $((SECONDS - started)) s)"
+echo "   (virtual display and Wine prefix ready after $((SECONDS - started)) s)"
 run_suite "Windows x86-64 under Wine" windows
 
 echo

@@ -10,7 +10,7 @@
 
 #include <atomic>
 
-#include "tests/test_host.h"
+#include "tests/audio_thread_scenario.h"
 
 extern "C" {
 void* __libc_malloc(std::size_t size);
@@ -60,54 +60,17 @@ int pthread_mutex_lock(pthread_mutex_t* mutex) {
 
 using namespace testhost;
 
-namespace {
-
-constexpr std::size_t kLongest = 100000;
-const std::int32_t kBlockSizes[] = {0, 1, 2, 3, 31, 32, 64, 511, 4096, static_cast<std::int32_t>(kLongest)};
-
-struct Prepared {
-    std::vector<std::unique_ptr<HostedEffect>> effects;
-    Stereo input{kLongest, 0.25f};
-    Stereo output{kLongest};
-};
-
-void prepare(Prepared& prepared) {
-    for (float mode : kModes) {
-        auto effect = makeEffect();
-        effect->setParameter(2, mode);
-        effect->setBlockSize(64);  // blocks larger than announced must work too
-        prepared.effects.push_back(std::move(effect));
-    }
-    for (auto& effect : prepared.effects) {  // first calls settle anything lazy
-        effect->processReplacing(prepared.input.channels(), prepared.output.channels(), 64);
-    }
-}
-
-void processAll(Prepared& prepared) {
-    for (auto& effect : prepared.effects) {
-        for (std::int32_t frames : kBlockSizes) {
-            effect->processReplacing(prepared.input.channels(), prepared.output.channels(), frames);
-            float** io = prepared.output.channels();
-            effect->processReplacing(io, io, frames);
-        }
-    }
-}
-
-}  // namespace
-
 TEST(AudioThread, NoAllocationAndNoLock) {
-    Prepared prepared;
-    prepare(prepared);
+    AudioThreadScenario scenario;
     forbiddenCalls = 0;
     watching = true;
-    processAll(prepared);
+    scenario.processAll();
     watching = false;
     EXPECT_EQ(forbiddenCalls.load(), 0);
 }
 
 TEST(AudioThread, NoSystemCall) {
-    Prepared prepared;
-    prepare(prepared);
+    AudioThreadScenario scenario;
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -115,7 +78,7 @@ TEST(AudioThread, NoSystemCall) {
         if (prctl(PR_SET_SECCOMP, SECCOMP_MODE_STRICT) != 0) {
             _exit(3);
         }
-        processAll(prepared);
+        scenario.processAll();
         syscall(SYS_exit, 0);
     }
     int status = 0;
