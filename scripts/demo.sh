@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
+scripts/setup.sh linux
 cmake --preset linux >/dev/null
 cmake --build --preset linux >/dev/null
 

@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Installs what building and testing Zelmor needs on Debian 12 (both targets: Linux, and Windows with
-# MinGW-w64, Wine and a virtual display); does nothing when all of it is there.
+# Installs what building and testing Zelmor needs on Debian 12; does nothing when all of it is there.
+# Usage: setup.sh [linux|all]: the Linux build only, or also the Windows build (MinGW-w64, Wine, Xvfb).
 set -euo pipefail
 
-packages=(
-  # Linux build and tests
-  g++ cmake ninja-build pkgconf binutils libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libpng-dev
-  # Windows build, its libraries' sources (apt-get source unpacks with dpkg-source), and Wine under Xvfb
-  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine64 xvfb
-)
+targets=${1:-all}
+packages=(g++ cmake ninja-build pkgconf binutils libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libpng-dev)
+case $targets in
+  linux) ;;
+  # The cross compiler, MinGW's zlib, dpkg-source for unpacking the libraries' source packages,
+  # and Wine inside a virtual display for the tests.
+  all) packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine64 xvfb) ;;
+  *)
+    echo "usage: $0 [linux|all]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
