@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libraries the Windows target links statically (GoogleTest, libpng over MinGW zlib,
-# libsndfile) from Debian's source packages into build/deps/windows/prefix; skips what is built.
+# Builds the libraries the Windows target links statically (GoogleTest, Google Benchmark, libpng
+# over MinGW zlib, libsndfile) from Debian's source packages into build/deps/windows/prefix; skips what is built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -68,11 +68,16 @@ build_package() {
   fi
   echo "Building ${source##*/} for Windows"
   mkdir -p "$deps/build"
-  build_cmake "$package" "$source" "$@"
+  # @UPSTREAM@ in an argument stands for the upstream version, as Debian's own rules pass it.
+  local version=${source##*/"$package"-}
+  version=${version#*:}
+  build_cmake "$package" "$source" "${@//@UPSTREAM@/${version%-*}}"
   echo "${source##*/}" >"$stamp"
 }
 
 build_package googletest -Dgtest_force_shared_crt=OFF
+build_package benchmark -DGIT_VERSION=@UPSTREAM@ -DBENCHMARK_ENABLE_TESTING=OFF -DBENCHMARK_ENABLE_GTEST_TESTS=OFF \
+  -DBENCHMARK_ENABLE_WERROR=OFF -DBENCHMARK_ENABLE_LTO=OFF
 build_package libpng1.6 -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
   -DPNG_HARDWARE_OPTIMIZATIONS=ON -DZLIB_USE_STATIC_LIBS=ON
 # libsndfile's own formats only (WAV, AIFF, raw and the like): the external codecs are not
