@@ -16,17 +16,18 @@ scripts/enable-source-packages.sh
 fetch_source() {
   local package=$1 version
   local versions
-  versions=$(apt-cache showsrc "$package" | sed -n 's/^Version: //p' | sort -u |
-             sort -r -t: -k1,1 --version-sort)
+  versions=$(apt-cache showsrc "$package" | sed -n 's/^Version: //p' | sort -u -r --version-sort)
   mkdir -p "$deps/sources"
+  for version in $versions; do
+    if [[ -f $deps/sources/$package-$version/.unpacked ]]; then
+      echo "$deps/sources/$package-$version"
+      return 0
+    fi
+  done
   for version in $versions; do
     local upstream=${version#*:}
     upstream=${upstream%-*}
     local directory=$deps/sources/$package-$version
-    if [[ -f $directory/.unpacked ]]; then
-      echo "$directory"
-      return 0
-    fi
     rm -rf "$directory" "$deps/sources/fetch"
     mkdir -p "$deps/sources/fetch"
     if (cd "$deps/sources/fetch" && apt-get source -qq "$package=$version" >/dev/null 2>&1); then
