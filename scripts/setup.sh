@@ -4,7 +4,8 @@
 set -euo pipefail
 
 targets=${1:-all}
-packages=(g++ cmake ninja-build pkgconf binutils libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libpng-dev)
+packages=(g++ cmake ninja-build pkgconf binutils libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libpng-dev
+          libfreetype-dev libfontconfig-dev fonts-liberation2)
 case $targets in
   linux) ;;
   # The cross compiler, MinGW's zlib, dpkg-source for unpacking the libraries' source packages,

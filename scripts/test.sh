@@ -44,6 +44,18 @@ wine_session_start build/windows
 echo "   (virtual display and Wine prefix ready after $((SECONDS - started)) s)"
 run_suite "Windows x86-64 under Wine" windows
 
+# Both conformance runs saved the same picture, drawn once by the subset and once by Windows' GDI.
+echo "== The conformance picture: Linux against Windows"
+log=$log_directory/pictures.log
+if ZELMOR_OTHER_PICTURE="$PWD/build/windows/tests/pictures/window-windows.png" \
+   build/linux/tests/zelmor_conformance_tests --gtest_filter=PictureConformance.LinuxAndWindowsPicturesAgree \
+   2>&1 | tee "$log" && grep -q '^\[  PASSED  \] 1 test' "$log"; then
+  results+=("Conformance pictures agree: build/linux/tests/pictures/window-linux.png and build/windows/tests/pictures/window-windows.png")
+else
+  failed=1
+  results+=("Conformance pictures: FAILED (see $log)")
+fi
+
 echo
 echo "== Results"
 printf '%s\n' "${results[@]}"

@@ -1,0 +1,26 @@
+# Writes the table of embedded resources for a resource list: cmake -DLIST=list -DOUTPUT=file.cpp -P this
+cmake_minimum_required(VERSION 3.25)
+get_filename_component(base "${LIST}" DIRECTORY)
+file(STRINGS "${LIST}" lines REGEX "^[ \t]*[0-9]+[ \t]+[A-Za-z0-9_]+[ \t]+\"")
+set(arrays "")
+set(entries "")
+set(count 0)
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^[ \t]*([0-9]+)[ \t]+([A-Za-z0-9_]+)[ \t]+\"([^\"]+)\".*" "\\1;\\2;\\3" fields "${line}")
+  list(GET fields 0 id)
+  list(GET fields 1 type)
+  list(GET fields 2 file)
+  string(TOUPPER "${type}" type)
+  file(READ "${base}/${file}" hex HEX)
+  string(LENGTH "${hex}" digits)
+  math(EXPR size "${digits} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(APPEND arrays "const unsigned char resource${count}[] = {${bytes}0};\n")
+  string(APPEND entries "    {\"${type}\", ${id}, resource${count}, ${size}},\n")
+  math(EXPR count "${count} + 1")
+endforeach()
+file(WRITE "${OUTPUT}.new" "// Generated from ${LIST}: the module's embedded resources.\n"
+  "#include \"platform/module/module.h\"\n\nnamespace {\n${arrays}}  // namespace\n\n"
+  "const platform::EmbeddedResource zelmorEmbeddedResources[] = {\n${entries}    {nullptr, 0, nullptr, 0},\n};\n"
+  "const std::size_t zelmorEmbeddedResourceCount = ${count};\n")
+file(RENAME "${OUTPUT}.new" "${OUTPUT}")

@@ -1,0 +1,146 @@
+// Block transfers between contexts: raster operations, colour-keyed copies and alpha blending.
+#include <vector>
+
+#include "platform/gdi/device_context.h"
+
+namespace platform {
+namespace {
+
+std::uint32_t blendChannel(std::uint32_t value, std::uint32_t weight) {
+    return (value * weight + 127) / 255;
+}
+
+// Per channel, wrapping like GDI when the source is not properly premultiplied.
+std::uint32_t blendPixel(std::uint32_t source, std::uint32_t destination, BYTE constantAlpha, bool perPixelAlpha) {
+    std::uint32_t result = 0;
+    const std::uint32_t sourceAlpha = source >> 24;
+    const std::uint32_t scaledAlpha = constantAlpha == 255 ? sourceAlpha : blendChannel(sourceAlpha, constantAlpha);
+    for (int shift = 0; shift < 32; shift += 8) {
+        const std::uint32_t s = (source >> shift) & 0xFF;
+        const std::uint32_t d = (destination >> shift) & 0xFF;
+        std::uint32_t value = 0;
+        if (perPixelAlpha) {
+            const std::uint32_t scaled = constantAlpha == 255 ? s : blendChannel(s, constantAlpha);
+            value = scaled + blendChannel(d, 255 - scaledAlpha);
+        } else {
+            value = (s * constantAlpha + d * (255u - constantAlpha) + 127) / 255;
+        }
+        result |= (value & 0xFF) << shift;
+    }
+    return result;
+}
+
+struct Transfer {
+    DeviceContext& destination;
+    DeviceContext& source;
+    Box destinationBox;  // device coordinates of the destination
+    int sourceX;         // device coordinates of the source for the box's top-left
+    int sourceY;
+};
+
+// Calls visit(destinationPixel, sourcePixel) for every pixel that both sides allow. The source is read
+// from a copy, so a context may transfer onto itself.
+template <class Visit>
+void forEachPixel(const Transfer& transfer, Visit visit) {
+    DeviceContext& source = transfer.source;
+    DeviceContext& destination = transfer.destination;
+    const int shiftX = transfer.sourceX + source.originX - transfer.destinationBox.left - destination.originX;
+    const int shiftY = transfer.sourceY + source.originY - transfer.destinationBox.top - destination.originY;
+    const Box wanted = transfer.destinationBox.moved(destination.originX, destination.originY);
+    BoxList parts = intersect(destination.effectiveClip, wanted);
+    // Pixels that the source cannot supply are left alone.
+    parts = intersect(parts, source.target->bounds().moved(-shiftX, -shiftY));
+    for (const Box& part : parts) {
+        const int width = part.right - part.left;
+        std::vector<std::uint32_t> copy(static_cast<std::size_t>(width));
+        for (int y = part.top; y < part.bottom; ++y) {
+            const std::uint32_t* sourceRow = source.target->row(y + shiftY) + part.left + shiftX;
+            copy.assign(sourceRow, sourceRow + width);
+            std::uint32_t* row = destination.target->row(y) + part.left;
+            for (int x = 0; x < width; ++x)
+                visit(row[x], copy[static_cast<std::size_t>(x)]);
+        }
+    }
+}
+
+// Converts a source pixel for the destination: monochrome sources take the destination's text colour
+// for black and its background colour for white; monochrome destinations take white where the source
+// has the source context's background colour.
+std::uint32_t convert(std::uint32_t pixel, const DeviceContext& source, const DeviceContext& destination) {
+    if (source.monochrome() && !destination.monochrome())
+        return pixelFromColour(pixel != 0 ? destination.backgroundColour : destination.textColour, false);
+    if (!source.monochrome() && destination.monochrome())
+        return (pixel & 0xFFFFFFu) == pixelFromColour(source.backgroundColour, false) ? 0xFFFFFFu : 0u;
+    return pixel;
+}
+
+bool sourceInside(const DeviceContext& source, int x, int y, int width, int height) {
+    const Box wanted{x + source.originX, y + source.originY, x + source.originX + width, y + source.originY + height};
+    return wanted.intersect(source.target->bounds()) == wanted;
+}
+
+}  // namespace
+}  // namespace platform
+
+using namespace platform;
+
+extern "C" {
+
+BOOL BitBlt(HDC destinationDc, int x, int y, int width, int height, HDC sourceDc, int sourceX, int sourceY, DWORD rop) {
+    auto destination = requireContext(destinationDc, "BitBlt: destination is not a device context");
+    auto source = requireContext(sourceDc, "BitBlt: source is not a device context");
+    if (!destination || !source || (rop != SRCCOPY && rop != SRCAND && rop != SRCINVERT))
+        return FALSE;
+    const Transfer transfer{*destination, *source, {x, y, x + width, y + height}, sourceX, sourceY};
+    const std::uint32_t mask = destination->monochrome() ? 0xFFFFFFu : 0xFFFFFFFFu;
+    forEachPixel(transfer, [&](std::uint32_t& target, std::uint32_t pixel) {
+        const std::uint32_t converted = convert(pixel, *source, *destination);
+        if (rop == SRCCOPY)
+            target = converted;
+        if (rop == SRCAND)
+            target &= converted;
+        if (rop == SRCINVERT)
+            target = (target ^ converted) & mask;
+    });
+    return TRUE;
+}
+
+BOOL AlphaBlend(HDC destinationDc, int x, int y, int width, int height, HDC sourceDc, int sourceX, int sourceY,
+                int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
+    auto destination = requireContext(destinationDc, "AlphaBlend: destination is not a device context");
+    auto source = requireContext(sourceDc, "AlphaBlend: source is not a device context");
+    if (!destination || !source || blend.BlendOp != AC_SRC_OVER)
+        return FALSE;
+    if (width < 0 || height < 0 || width != sourceWidth || height != sourceHeight)
+        return FALSE;
+    // Like Windows, a source rectangle outside the source bitmap fails the whole call.
+    if (!sourceInside(*source, sourceX, sourceY, width, height) || source->monochrome())
+        return FALSE;
+    const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
+    const Transfer transfer{*destination, *source, {x, y, x + width, y + height}, sourceX, sourceY};
+    forEachPixel(transfer, [&](std::uint32_t& target, std::uint32_t pixel) {
+        target = blendPixel(pixel, target, blend.SourceConstantAlpha, perPixel);
+    });
+    return TRUE;
+}
+
+BOOL TransparentBlt(HDC destinationDc, int x, int y, int width, int height, HDC sourceDc, int sourceX, int sourceY,
+                    int sourceWidth, int sourceHeight, UINT transparent) {
+    auto destination = requireContext(destinationDc, "TransparentBlt: destination is not a device context");
+    auto source = requireContext(sourceDc, "TransparentBlt: source is not a device context");
+    if (!destination || !source)
+        return FALSE;
+    if (width <= 0 || height <= 0 || width != sourceWidth || height != sourceHeight)
+        return FALSE;
+    if (!sourceInside(*source, sourceX, sourceY, width, height))
+        return FALSE;
+    const std::uint32_t key = pixelFromColour(transparent, source->monochrome());
+    const Transfer transfer{*destination, *source, {x, y, x + width, y + height}, sourceX, sourceY};
+    forEachPixel(transfer, [&](std::uint32_t& target, std::uint32_t pixel) {
+        if ((pixel & 0xFFFFFFu) != key)
+            target = convert(pixel, *source, *destination);
+    });
+    return TRUE;
+}
+
+}  // extern "C"

@@ -1,0 +1,27 @@
+// The headless presenter: windows exist only as surfaces in memory, which tests read as pixels.
+#include "platform/present/presenter.h"
+
+namespace platform {
+namespace {
+
+class HeadlessPresenter final : public Presenter {
+public:
+    void windowShown(HWND) override {}
+    void present(HWND) override {}
+    void windowDestroyed(HWND) override {}
+};
+
+HeadlessPresenter headless;
+Presenter* current = &headless;
+
+}  // namespace
+
+Presenter& presenter() {
+    return *current;
+}
+
+void setPresenter(Presenter* replacement) {
+    current = replacement != nullptr ? replacement : &headless;
+}
+
+}  // namespace platform
