@@ -66,7 +66,7 @@ LRESULT CALLBACK trackingProcedure(HWND window, UINT message, WPARAM wParam, LPA
 
 TEST(PlatformDriver, AGestureIsSeenOneStepPerIterationOfATrackingLoop) {
     Driver driver;
-    HWND host = conformance::createHostWindow(100, 100, 50, 50, trackingProcedure);
+    HWND host = conformance::openHostWindow(100, 100, 50, 50, trackingProcedure);
     std::vector<POINT> seen;
     SendMessageA(host, WM_USER, 0, reinterpret_cast<LPARAM>(&seen));
     GestureStep press{{110, 120}, true};
@@ -82,7 +82,7 @@ TEST(PlatformDriver, AGestureIsSeenOneStepPerIterationOfATrackingLoop) {
     EXPECT_TRUE(driver.gestureFinished());
     EXPECT_EQ(driver.ticks(), Driver::kStartTicks + 30) << "Sleep moves the virtual clock";
     EXPECT_EQ(GetAsyncKeyState(VK_SHIFT), 0) << "the release step lifted Shift";
-    conformance::destroyHostWindow(host);
+    conformance::closeHostWindow();
 }
 
 class CountingDropTarget final : public IDropTarget {
@@ -132,7 +132,7 @@ public:
 TEST(PlatformDriver, DragsReachTheTargetOfTheNearestRegisteredAncestor) {
     Driver driver;
     OleInitialize(nullptr);
-    HWND host = conformance::createHostWindow(0, 0, 100, 100);
+    HWND host = conformance::openHostWindow(0, 0, 100, 100);
     HWND child = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20, host, nullptr, nullptr, nullptr);
     CountingDropTarget target;
     ASSERT_EQ(RegisterDragDrop(host, &target), S_OK);
@@ -147,13 +147,13 @@ TEST(PlatformDriver, DragsReachTheTargetOfTheNearestRegisteredAncestor) {
     RevokeDragDrop(host);
     EXPECT_EQ(target.references, 0);
     DestroyWindow(child);
-    conformance::destroyHostWindow(host);
+    conformance::closeHostWindow();
     OleUninitialize();
 }
 
 TEST(PlatformDriver, KeysAndWheelTurnsArriveAsMessages) {
     Driver driver;
-    HWND host = conformance::createHostWindow(0, 0, 100, 100);
+    HWND host = conformance::openHostWindow(0, 0, 100, 100);
     HWND edit = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20, host, nullptr, nullptr, nullptr);
     SetFocus(edit);
     driver.typeText("12");
@@ -169,7 +169,7 @@ TEST(PlatformDriver, KeysAndWheelTurnsArriveAsMessages) {
     EXPECT_EQ(message.hwnd, edit);
     EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(message.wParam), -240);
     DestroyWindow(edit);
-    conformance::destroyHostWindow(host);
+    conformance::closeHostWindow();
 }
 
 }  // namespace

@@ -251,7 +251,8 @@ BOOL DestroyWindow(HWND handle) {
         invalidate(*window->parent, window->rect, true);
     destroyTree(window);
     auto& siblings = siblingsOf(*window);
-    siblings.erase(std::find(siblings.begin(), siblings.end(), window));
+    if (auto place = std::find(siblings.begin(), siblings.end(), window); place != siblings.end())
+        siblings.erase(place);
     if (window->parent == nullptr)
         presenter().windowDestroyed(handle);
     window->parent = nullptr;

@@ -42,13 +42,16 @@ protected:
     void SetUp() override {
         editBrush = CreateSolidBrush(RGB(90, 90, 90));
         colourQueries = 0;
-        host = createHostWindow(50, 50, 200, 100, parentProcedure);
+        host = openHostWindow(50, 50, 200, 100, parentProcedure);
         edit = CreateWindowExA(0, "EDIT", "440 Hz", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_CENTER, 20, 30, 80, 16,
                                host, nullptr, nullptr, nullptr);
         ASSERT_NE(edit, nullptr);
     }
     void TearDown() override {
-        destroyHostWindow(host);
+        char name[8];
+        if (GetClassNameA(edit, name, sizeof name) != 0)
+            DestroyWindow(edit);
+        closeHostWindow();
         DeleteObject(editBrush);
     }
     HWND host = nullptr;

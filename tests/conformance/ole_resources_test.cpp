@@ -40,7 +40,7 @@ TEST(OleConformance, RegistrationHoldsOneReferenceUntilRevoked) {
     ASSERT_EQ(OleInitialize(nullptr), S_OK);
     EXPECT_EQ(OleInitialize(nullptr), S_FALSE);
     OleUninitialize();
-    HWND window = createHostWindow(0, 0, 50, 50);
+    HWND window = openHostWindow(0, 0, 50, 50);
     CountingTarget target;
     EXPECT_EQ(RegisterDragDrop(window, &target), S_OK);
     EXPECT_GE(target.references, 1);
@@ -50,7 +50,7 @@ TEST(OleConformance, RegistrationHoldsOneReferenceUntilRevoked) {
     EXPECT_EQ(RevokeDragDrop(window), S_OK);
     EXPECT_EQ(target.references, 0);
     EXPECT_EQ(RevokeDragDrop(window), DRAGDROP_E_NOTREGISTERED);
-    destroyHostWindow(window);
+    closeHostWindow();
     OleUninitialize();
 }
 

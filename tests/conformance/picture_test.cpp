@@ -130,14 +130,14 @@ std::vector<std::uint32_t> paintPicture() {
     windowClass.lpfnWndProc = frameProcedure;
     windowClass.lpszClassName = "ZelmorPictureFrame";
     RegisterClassA(&windowClass);
-    HWND host = createHostWindow(40, 40, kHostWidth, kHostHeight);
+    HWND host = openHostWindow(40, 40, kHostWidth, kHostHeight);
     HWND frame =
         CreateWindowExA(0, "ZelmorPictureFrame", "Window", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, kFrameX, kFrameY,
                         kHostWidth - 2 * kFrameX, kHostHeight - 2 * kFrameY, host, nullptr, nullptr, nullptr);
     pumpMessages();
     std::vector<std::uint32_t> pixels = windowPixels(host, kHostWidth, kHostHeight);
     DestroyWindow(frame);
-    destroyHostWindow(host);
+    closeHostWindow();
     UnregisterClassA("ZelmorPictureFrame", nullptr);
     return pixels;
 }

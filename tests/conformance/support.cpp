@@ -117,27 +117,43 @@ std::string picturePath(const std::string& name) {
     return std::string(ZELMOR_PICTURE_DIRECTORY) + "/" + name;
 }
 
-HWND createHostWindow(int x, int y, int width, int height, WNDPROC procedure) {
-    // One class per procedure, so that hosts with different procedures can exist side by side.
-    if (procedure == nullptr)
-        procedure = DefWindowProcA;
-    char className[64];
-    std::snprintf(className, sizeof className, "ZelmorConformanceHost%p",
-                  reinterpret_cast<void*>(reinterpret_cast<std::uintptr_t>(procedure)));
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    windowClass.lpszClassName = className;
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, className, "Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width, height,
-                                  nullptr, nullptr, nullptr, nullptr);
-    pumpMessages();
-    return window;
+namespace {
+
+WNDPROC hostHandler = nullptr;
+HWND sharedHost = nullptr;
+
+LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return hostHandler != nullptr ? hostHandler(window, message, wParam, lParam)
+                                  : DefWindowProcA(window, message, wParam, lParam);
 }
 
-void destroyHostWindow(HWND window) {
-    DestroyWindow(window);
+// Destroying a top-level window costs Wine about two seconds when no window manager runs, while
+// ending the process with the window open costs nothing; so the tests share one host window and
+// leave it to the end of the process.
+
+}  // namespace
+
+HWND openHostWindow(int x, int y, int width, int height, WNDPROC handler) {
+    hostHandler = handler;
+    if (sharedHost == nullptr) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = hostProcedure;
+        windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+        windowClass.lpszClassName = "ZelmorConformanceHost";
+        RegisterClassA(&windowClass);
+        sharedHost = CreateWindowExA(0, "ZelmorConformanceHost", "Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
+                                     width, height, nullptr, nullptr, nullptr, nullptr);
+    } else {
+        SetWindowPos(sharedHost, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(sharedHost, nullptr, TRUE);
+    }
     pumpMessages();
+    return sharedHost;
+}
+
+void closeHostWindow() {
+    pumpMessages();
+    hostHandler = nullptr;
 }
 
 int pumpMessages() {

@@ -53,9 +53,11 @@ void savePng(const std::string& path, const std::vector<std::uint32_t>& pixels, 
 std::vector<std::uint32_t> loadPng(const std::string& path, int& width, int& height);
 std::string picturePath(const std::string& name);  // in the test build's "pictures" folder
 
-// A visible top-level window without a frame, standing in for the host's window.
-HWND createHostWindow(int x, int y, int width, int height, WNDPROC procedure = nullptr);
-void destroyHostWindow(HWND window);
+// A visible top-level window without a frame, standing in for the host's window, placed and sized
+// as asked; its messages go to the handler (or DefWindowProcA) until it is closed. Tests destroy the
+// children they made before closing it.
+HWND openHostWindow(int x, int y, int width, int height, WNDPROC handler = nullptr);
+void closeHostWindow();
 // Dispatches what the queue holds (paint messages included), at most a bounded number.
 int pumpMessages();
 // Reads a window's pixels off its device context.

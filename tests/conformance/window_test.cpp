@@ -67,19 +67,27 @@ protected:
         windowClass.lpszClassName = kClass;
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         ASSERT_NE(RegisterClassA(&windowClass), 0);
-        host = createHostWindow(100, 80, 300, 200);
+        host = openHostWindow(100, 80, 300, 200);
     }
     void TearDown() override {
-        destroyHostWindow(host);
+        // Newest first, so that children go before their parents; some are gone already.
+        char name[8];
+        for (auto it = made.rbegin(); it != made.rend(); ++it)
+            if (GetClassNameA(*it, name, sizeof name) != 0)
+                DestroyWindow(*it);
+        closeHostWindow();
         UnregisterClassA(kClass, nullptr);
     }
     HWND child(const char* name, int x, int y, int width, int height, DWORD style = 0, HWND parent = nullptr) {
-        return CreateWindowExA(0, kClass, name, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                               parent != nullptr ? parent : host, nullptr, nullptr, nullptr);
+        HWND window = CreateWindowExA(0, kClass, name, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                                      parent != nullptr ? parent : host, nullptr, nullptr, nullptr);
+        made.push_back(window);
+        return window;
     }
 
     static constexpr const char* kClass = "ZelmorConformanceChild";
     HWND host = nullptr;
+    std::vector<HWND> made;
 };
 
 TEST_F(WindowConformance, ChildWindowsReportTheirGeometry) {
@@ -285,14 +293,12 @@ LRESULT CALLBACK wheelHost(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 TEST_F(WindowConformance, UnhandledWheelTurnsGoToTheParent) {
-    HWND wheelWindow = createHostWindow(500, 80, 100, 100, wheelHost);
+    HWND wheelWindow = openHostWindow(500, 80, 100, 100, wheelHost);
     HWND frame = child("frame", 0, 0, 10, 10, 0, wheelWindow);
     journal.clear();
     SendMessageA(frame, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(505, 85));
     ASSERT_EQ(journal.size(), 1u);
     EXPECT_EQ(journal[0], "host wheel -120");
-    DestroyWindow(wheelWindow);
-    pumpMessages();
 }
 
 TEST_F(WindowConformance, CursorsComeFromTheSystem) {
