@@ -12,8 +12,15 @@ std::uint32_t blendChannel(std::uint32_t value, std::uint32_t weight) {
 
 // Per channel, wrapping like GDI when the source is not properly premultiplied.
 std::uint32_t blendPixel(std::uint32_t source, std::uint32_t destination, BYTE constantAlpha, bool perPixelAlpha) {
-    std::uint32_t result = 0;
     const std::uint32_t sourceAlpha = source >> 24;
+    // Opaque and fully transparent pixels make up most images; both have exact shortcuts.
+    if (perPixelAlpha && constantAlpha == 255) {
+        if (sourceAlpha == 255)
+            return source;
+        if (source == 0)
+            return destination;
+    }
+    std::uint32_t result = 0;
     const std::uint32_t scaledAlpha = constantAlpha == 255 ? sourceAlpha : blendChannel(sourceAlpha, constantAlpha);
     for (int shift = 0; shift < 32; shift += 8) {
         const std::uint32_t s = (source >> shift) & 0xFF;

@@ -1,6 +1,7 @@
 // Edit-control conformance: the single-line "EDIT" class as a text field inside a plug-in's window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -93,6 +94,53 @@ TEST_F(EditConformance, TheLimitStopsTyping) {
     EXPECT_EQ(textOf(edit), "9") << "a character that replaces the selection fits again";
 }
 
+WNDPROC editProcedure = nullptr;
+std::string taken;
+HWND focusDuringLoss = nullptr;
+
+// A text field's procedure: on Return or on losing the focus it takes the text and destroys the field
+// from inside its own procedure, then passes the message on to the field's previous procedure.
+LRESULT CALLBACK closingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool closing = message == WM_KILLFOCUS || (message == WM_KEYDOWN && wParam == VK_RETURN);
+    if (closing && taken.empty()) {
+        focusDuringLoss = GetFocus();
+        taken = textOf(window);
+        DestroyWindow(window);
+    }
+    return CallWindowProcA(editProcedure, window, message, wParam, lParam);
+}
+
+TEST_F(EditConformance, AFieldDestroyedByItsOwnReturnKeyLeavesTheFocusWithItsParent) {
+    editProcedure =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&closingProcedure)));
+    taken.clear();
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    type(edit, "2500");
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(edit, WM_CHAR, '\r', 1);
+    PostMessageA(edit, WM_KEYUP, VK_RETURN, 1);
+    pumpMessages();
+    EXPECT_EQ(taken, "2500");
+    EXPECT_EQ(GetFocus(), host);
+    char name[8];
+    EXPECT_EQ(GetClassNameA(edit, name, sizeof name), 0);
+}
+
+TEST_F(EditConformance, AFieldDestroyedWhileLosingTheFocusLetsTheFocusMoveOn) {
+    HWND other =
+        CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 120, 30, 40, 16, host, nullptr, nullptr, nullptr);
+    editProcedure =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&closingProcedure)));
+    taken.clear();
+    SetFocus(edit);
+    SetFocus(other);
+    EXPECT_EQ(taken, "440 Hz");
+    EXPECT_EQ(focusDuringLoss, other) << "the focus has already moved when the loss is reported";
+    EXPECT_EQ(GetFocus(), other);
+    DestroyWindow(other);
+}
+
 TEST_F(EditConformance, PaintingAsksTheParentForColours) {
     LOGFONTA logical{};
     logical.lfHeight = -11;
@@ -112,6 +160,21 @@ TEST_F(EditConformance, PaintingAsksTheParentForColours) {
         for (int x = 20; x < 100; ++x)
             ink += at(x, y) != 0x005A5A5Au ? 1 : 0;
     EXPECT_GT(ink, 20) << "the text is drawn";
+    Bounds bounds{200, 100, 0, 0};
+    for (int y = 30; y < 46; ++y)
+        for (int x = 20; x < 100; ++x)
+            if (at(x, y) != 0x005A5A5Au) {
+                bounds.left = std::min(bounds.left, x);
+                bounds.top = std::min(bounds.top, y);
+                bounds.right = std::max(bounds.right, x + 1);
+                bounds.bottom = std::max(bounds.bottom, y + 1);
+            }
+    // "440 Hz" in Arial 11, centred, at the top of the field (as measured on Windows), within the text
+    // tolerance of the text tests.
+    EXPECT_NEAR(bounds.left, 42, 2);
+    EXPECT_NEAR(bounds.top, 32, 2);
+    EXPECT_NEAR(bounds.right, 76, 2);
+    EXPECT_NEAR(bounds.bottom, 40, 2);
     DestroyWindow(edit);
     DeleteObject(font);
 }

@@ -189,6 +189,26 @@ TEST_F(WindowConformance, PaintMessagesComeFromInvalidAreasUntilValidated) {
     EXPECT_EQ(journal.back(), "frame paint 0,0,100,80");
 }
 
+TEST_F(WindowConformance, InvalidatingAParentReachesItsChildrenUnlessItClipsThem) {
+    HWND clipping = child("clipping", 0, 0, 100, 100, WS_CLIPCHILDREN);
+    HWND plain = child("plain", 100, 0, 100, 100);
+    HWND first = child("first", 10, 10, 20, 20, 0, clipping);
+    HWND second = child("second", 10, 10, 20, 20, 0, plain);
+    pumpMessages();
+    InvalidateRect(clipping, nullptr, FALSE);
+    InvalidateRect(plain, nullptr, FALSE);
+    RECT update{};
+    EXPECT_FALSE(GetUpdateRect(first, &update, FALSE));
+    ASSERT_TRUE(GetUpdateRect(second, &update, FALSE));
+    EXPECT_EQ(update.right, 20);
+    pumpMessages();
+    // Moving or resizing a window makes it paint again.
+    SetWindowPos(plain, nullptr, 0, 0, 120, 90, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    ASSERT_TRUE(GetUpdateRect(plain, &update, FALSE));
+    EXPECT_EQ(update.right, 120);
+    EXPECT_EQ(update.bottom, 90);
+}
+
 TEST_F(WindowConformance, ChildrenDrawIntoTheirOwnPartOfTheWindow) {
     HWND frame = child("frame", 20, 10, 100, 60, WS_CLIPCHILDREN);
     HWND inner = child("inner", 10, 10, 30, 20, 0, frame);
@@ -218,6 +238,40 @@ TEST_F(WindowConformance, ChildrenDrawIntoTheirOwnPartOfTheWindow) {
     EXPECT_EQ(windowPixels(host, 300, 200)[39 * 300 + 59], 0x000000FFu);
     DeleteObject(red);
     DeleteObject(blue);
+}
+
+TEST_F(WindowConformance, ABackBufferCompatibleWithTheWindowReachesIt) {
+    // A memory bitmap made compatible with the window's context, drawn into and copied to the window.
+    HWND frame = child("frame", 30, 40, 60, 50);
+    pumpMessages();
+    HDC windowDc = GetDC(frame);
+    HDC memory = CreateCompatibleDC(windowDc);
+    HBITMAP buffer = CreateCompatibleBitmap(windowDc, 60, 50);
+    ReleaseDC(frame, windowDc);
+    BITMAP record{};
+    GetObjectA(buffer, sizeof record, &record);
+    EXPECT_EQ(record.bmBitsPixel, 32);
+    HGDIOBJ previous = SelectObject(memory, buffer);
+    HBRUSH green = CreateSolidBrush(RGB(0, 200, 0));
+    const RECT part{10, 10, 20, 15};
+    FillRect(memory, &part, green);
+    windowDc = GetDC(frame);
+    BitBlt(windowDc, 0, 0, 60, 50, memory, 0, 0, SRCCOPY);
+    ReleaseDC(frame, windowDc);
+    const std::vector<std::uint32_t> pixels = windowPixels(host, 300, 200);
+    EXPECT_EQ(pixels[(40 + 10) * 300 + 30 + 10], 0x0000C800u);
+    EXPECT_EQ(pixels[(40 + 9) * 300 + 30 + 10], 0x00000000u) << "a new compatible bitmap is black";
+    // A context made compatible with a memory context that still holds its default bitmap is monochrome.
+    HDC plain = CreateCompatibleDC(nullptr);
+    HBITMAP mono = CreateCompatibleBitmap(plain, 4, 4);
+    GetObjectA(mono, sizeof record, &record);
+    EXPECT_EQ(record.bmBitsPixel, 1);
+    DeleteObject(mono);
+    DeleteDC(plain);
+    SelectObject(memory, previous);
+    DeleteObject(buffer);
+    DeleteDC(memory);
+    DeleteObject(green);
 }
 
 TEST_F(WindowConformance, ErasingUsesTheClassBrush) {
