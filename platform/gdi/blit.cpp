@@ -1,4 +1,5 @@
 // Block transfers between contexts: raster operations, colour-keyed copies and alpha blending.
+#include <cstring>
 #include <vector>
 
 #include "platform/gdi/device_context.h"
@@ -70,6 +71,28 @@ void forEachPixel(const Transfer& transfer, Visit visit) {
     }
 }
 
+// A plain copy between pixels of one format: whole rows at a time.
+void copyRows(const Transfer& transfer) {
+    DeviceContext& source = transfer.source;
+    DeviceContext& destination = transfer.destination;
+    const int shiftX = transfer.sourceX + source.originX - transfer.destinationBox.left - destination.originX;
+    const int shiftY = transfer.sourceY + source.originY - transfer.destinationBox.top - destination.originY;
+    BoxList parts =
+        intersect(destination.effectiveClip, transfer.destinationBox.moved(destination.originX, destination.originY));
+    parts = intersect(parts, source.target->bounds().moved(-shiftX, -shiftY));
+    const bool sameTarget = source.target == destination.target;
+    for (const Box& part : parts) {
+        const auto width = static_cast<std::size_t>(part.right - part.left);
+        // Rows of one bitmap may overlap: copy them in the order that reads each before overwriting it.
+        const bool upwards = sameTarget && shiftY < 0;
+        for (int i = 0; i < part.bottom - part.top; ++i) {
+            const int y = upwards ? part.bottom - 1 - i : part.top + i;
+            std::memmove(destination.target->row(y) + part.left, source.target->row(y + shiftY) + part.left + shiftX,
+                         width * sizeof(std::uint32_t));
+        }
+    }
+}
+
 // Converts a source pixel for the destination: monochrome sources take the destination's text colour
 // for black and its background colour for white; monochrome destinations take white where the source
 // has the source context's background colour.
@@ -99,6 +122,10 @@ BOOL BitBlt(HDC destinationDc, int x, int y, int width, int height, HDC sourceDc
     if (!destination || !source || (rop != SRCCOPY && rop != SRCAND && rop != SRCINVERT))
         return FALSE;
     const Transfer transfer{*destination, *source, {x, y, x + width, y + height}, sourceX, sourceY};
+    if (rop == SRCCOPY && source->monochrome() == destination->monochrome()) {
+        copyRows(transfer);
+        return TRUE;
+    }
     const std::uint32_t mask = destination->monochrome() ? 0xFFFFFFu : 0xFFFFFFFFu;
     forEachPixel(transfer, [&](std::uint32_t& target, std::uint32_t pixel) {
         const std::uint32_t converted = convert(pixel, *source, *destination);

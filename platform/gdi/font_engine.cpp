@@ -7,7 +7,9 @@
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
 #include <cmath>
+#include <deque>
 #include <map>
 #include <string>
 #include <tuple>
@@ -51,6 +53,21 @@ std::weak_ptr<FontEngine>& sharedEngine() {
 std::map<FaceKey, std::weak_ptr<FontFace>>& faceCache() {
     static std::map<FaceKey, std::weak_ptr<FontFace>> cache;
     return cache;
+}
+
+// Drawing code makes and deletes the same few fonts over and over; the faces asked for last stay
+// loaded even while no font uses them.
+void keepRecent(const std::shared_ptr<FontFace>& face) {
+    constexpr std::size_t kRecentFaces = 8;
+    static std::deque<std::shared_ptr<FontFace>> recent;
+    if (!face)
+        return;
+    auto known = std::find(recent.begin(), recent.end(), face);
+    if (known != recent.end())
+        recent.erase(known);
+    recent.push_front(face);
+    if (recent.size() > kRecentFaces)
+        recent.pop_back();
 }
 
 std::shared_ptr<FontEngine> engineInUse() {
@@ -182,10 +199,12 @@ std::shared_ptr<FontFace> FontFace::open(const LOGFONTA& logical) {
                       logical.lfItalic != 0,
                       logical.lfUnderline != 0};
     std::weak_ptr<FontFace>& cached = faceCache()[key];
-    if (std::shared_ptr<FontFace> face = cached.lock())
-        return face;
-    std::shared_ptr<FontFace> face = FaceLoader::load(engine, file, logical);
-    cached = face;
+    std::shared_ptr<FontFace> face = cached.lock();
+    if (!face) {
+        face = FaceLoader::load(engine, file, logical);
+        cached = face;
+    }
+    keepRecent(face);
     return face;
 }
 

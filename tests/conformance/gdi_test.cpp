@@ -181,6 +181,16 @@ TEST(GdiConformance, BitBltCopiesInvertsAndMasksAllFourBytes) {
     EXPECT_EQ(target.at(1, 0), 0x80402010u);
     EXPECT_EQ(target.at(3, 0), 0x00000000u);
     EXPECT_EQ(target.at(0, 0), 0x00000000u) << "left of the destination is untouched";
+    // Overlapping copies within one bitmap read every pixel before it is overwritten.
+    Canvas column(2, 4);
+    for (int y = 0; y < 4; ++y) column.at(0, y) = column.at(1, y) = static_cast<std::uint32_t>(y + 1);
+    BitBlt(column.dc, 0, 1, 1, 3, column.dc, 0, 0, SRCCOPY);
+    BitBlt(column.dc, 1, 0, 1, 3, column.dc, 1, 1, SRCCOPY);
+    EXPECT_EQ(column.mask(0, 0, 2, 4), "##\n##\n##\n##\n");
+    EXPECT_EQ(column.at(0, 1), 1u);
+    EXPECT_EQ(column.at(0, 3), 3u);
+    EXPECT_EQ(column.at(1, 0), 2u);
+    EXPECT_EQ(column.at(1, 2), 4u);
 }
 
 TEST(GdiConformance, MonochromeMasksConvertThroughTheContextColours) {
