@@ -1,6 +1,9 @@
 // The Linux subset's own guarantees: misuse caught, the test driver's input and clock, drags.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "platform/present/presenter.h"
 #include "platform/testing/test_driver.h"
 #include "tests/conformance/support.h"
 
@@ -173,3 +176,56 @@ TEST(PlatformDriver, KeysAndWheelTurnsArriveAsMessages) {
 }
 
 }  // namespace
+
+namespace presentation {
+
+struct Report {
+    std::string what;
+    HWND window;
+    HWND nativeParent;
+    std::uint32_t firstPixel;
+};
+
+class RecordingPresenter final : public platform::Presenter {
+public:
+    void windowShown(HWND topLevel, HWND nativeParent, const platform::SurfacePixels& pixels) override {
+        reports.push_back({"shown " + std::to_string(pixels.width) + "x" + std::to_string(pixels.height), topLevel,
+                           nativeParent, pixels.topRow[0]});
+    }
+    void present(HWND topLevel, const platform::SurfacePixels& pixels) override {
+        reports.push_back({"present", topLevel, nullptr, pixels.topRow[pixels.rowStep + 1]});
+    }
+    void windowDestroyed(HWND topLevel) override { reports.push_back({"destroyed", topLevel, nullptr, 0}); }
+
+    std::vector<Report> reports;
+};
+
+TEST(PlatformPresentation, AWindowInsideAHostsNativeWindowIsPresentedAsItsOwnSurface) {
+    RecordingPresenter recorder;
+    platform::setPresenter(&recorder);
+    const auto hostWindow = reinterpret_cast<HWND>(0x5A00001);  // an X11 window id, say
+    HWND frame =
+        CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 0, 0, 40, 30, hostWindow, nullptr, nullptr, nullptr);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(GetParent(frame), hostWindow);
+    HWND inner = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 1, 1, 10, 10, frame, nullptr, nullptr, nullptr);
+    HDC dc = GetDC(inner);
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    const RECT all{0, 0, 10, 10};
+    FillRect(dc, &all, brush);
+    ReleaseDC(inner, dc);
+    DestroyWindow(frame);
+    platform::setPresenter(nullptr);
+    DeleteObject(brush);
+
+    ASSERT_EQ(recorder.reports.size(), 3u) << "one surface for the frame and its child";
+    EXPECT_EQ(recorder.reports[0].what, "shown 40x30");
+    EXPECT_EQ(recorder.reports[0].window, frame);
+    EXPECT_EQ(recorder.reports[0].nativeParent, hostWindow);
+    EXPECT_EQ(recorder.reports[1].what, "present");
+    EXPECT_EQ(recorder.reports[1].window, frame);
+    EXPECT_EQ(recorder.reports[1].firstPixel, 0x00010203u) << "the child drew into the frame's surface";
+    EXPECT_EQ(recorder.reports[2].what, "destroyed");
+}
+
+}  // namespace presentation

@@ -6,8 +6,8 @@ namespace {
 
 class HeadlessPresenter final : public Presenter {
 public:
-    void windowShown(HWND) override {}
-    void present(HWND) override {}
+    void windowShown(HWND, HWND, const SurfacePixels&) override {}
+    void present(HWND, const SurfacePixels&) override {}
     void windowDestroyed(HWND) override {}
 };
 

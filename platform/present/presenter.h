@@ -1,17 +1,31 @@
 // How the pixels of top-level windows reach a screen: the window system reports, a presenter shows.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "platform/subset/win32_types.h"
 
 namespace platform {
 
-// The window system calls these on the user-interface thread. A top-level window's surface holds the
-// pixels of the window and all its children.
+// The pixels of a top-level window and all its children: 0xAARRGGBB, rows top-down.
+struct SurfacePixels {
+    const std::uint32_t* topRow = nullptr;
+    std::ptrdiff_t rowStep = 0;  // pixels from one row to the next one down
+    int width = 0;
+    int height = 0;
+};
+
+// The window system calls these on the user-interface thread. A top-level window is one without a
+// parent of the subset's own: a window on its own, or one inside a host's native window, which is
+// then its native parent.
 class Presenter {
 public:
     virtual ~Presenter() = default;
-    virtual void windowShown(HWND topLevel) = 0;  // created visible, or its surface was replaced
-    virtual void present(HWND topLevel) = 0;      // drawing into the window's surface has finished
+    // Created visible, or resized (which replaces its surface).
+    virtual void windowShown(HWND topLevel, HWND nativeParent, const SurfacePixels& pixels) = 0;
+    // Drawing into the window's surface has finished.
+    virtual void present(HWND topLevel, const SurfacePixels& pixels) = 0;
     virtual void windowDestroyed(HWND topLevel) = 0;
 };
 

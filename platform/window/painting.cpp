@@ -36,8 +36,10 @@ int ReleaseDC(HWND handle, HDC dc) {
     if (!context || context->memory)
         return 0;
     destroyWindowContext(dc);
-    if (std::shared_ptr<Window> window = findWindow(handle))
-        presenter().present(window->topLevel().handle);
+    if (std::shared_ptr<Window> window = findWindow(handle)) {
+        Window& top = window->topLevel();
+        presenter().present(top.handle, top.pixels());
+    }
     return 1;
 }
 

@@ -109,6 +109,12 @@ POINT Window::surfaceOrigin() const {
     return origin;
 }
 
+SurfacePixels Window::pixels() const {
+    if (!surface)
+        return {};
+    return {surface->row(0), surface->rowStep, surface->width, surface->height};
+}
+
 std::shared_ptr<Window> findWindow(HWND handle) {
     auto found = table().windows.find(reinterpret_cast<std::uintptr_t>(handle));
     return found == table().windows.end() ? nullptr : found->second;
@@ -195,10 +201,11 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
     auto windowClass = findClass(className);
     if (!windowClass)
         return nullptr;
-    std::shared_ptr<Window> parent;
-    if (parentHandle != nullptr && !(parent = requireWindow(parentHandle, "CreateWindowExA: not a window")))
-        return nullptr;
-    if ((style & WS_CHILD) != 0 && !parent)
+    // A parent that is not a window of the subset is the host's native window: the new window is then
+    // top-level here, with a surface of its own that the presenter shows inside that window.
+    // Owners of pop-up windows are not supported: a window without WS_CHILD is always top-level.
+    std::shared_ptr<Window> parent = (style & WS_CHILD) != 0 ? findWindow(parentHandle) : nullptr;
+    if ((style & WS_CHILD) != 0 && parentHandle == nullptr)
         return nullptr;
 
     auto window = std::make_shared<Window>();
@@ -219,6 +226,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
         window->parent = parent.get();
         parent->children.insert(parent->children.begin(), window);
     } else {
+        window->nativeParent = (style & WS_CHILD) != 0 ? parentHandle : nullptr;
         window->surface = makeBitmap(window->width(), window->height(), 32);
         windows.topLevel.insert(windows.topLevel.begin(), window);
     }
@@ -234,7 +242,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
     deliver(window, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
     if (window->shown()) {
         invalidate(*window, window->client(), true);
-        presenter().windowShown(window->topLevel().handle);
+        if (window->parent == nullptr)
+            presenter().windowShown(window->handle, window->nativeParent, window->pixels());
     }
     return window->handle;
 }
@@ -346,7 +355,9 @@ BOOL GetClientRect(HWND handle, RECT* rect) {
 
 HWND GetParent(HWND handle) {
     std::shared_ptr<Window> window = requireWindow(handle, "GetParent: not a window");
-    return window && window->parent != nullptr && (window->style & WS_CHILD) != 0 ? window->parent->handle : nullptr;
+    if (!window || (window->style & WS_CHILD) == 0)
+        return nullptr;
+    return window->parent != nullptr ? window->parent->handle : window->nativeParent;
 }
 
 int GetClassNameA(HWND handle, LPSTR name, int size) {
@@ -386,7 +397,7 @@ BOOL SetWindowPos(HWND handle, HWND, int x, int y, int width, int height, UINT f
         for (int row = 0; row < rows; ++row)
             std::copy(window->surface->row(row), window->surface->row(row) + columns, surface->row(row));
         window->surface = surface;
-        presenter().windowShown(handle);
+        presenter().windowShown(handle, window->nativeParent, window->pixels());
     }
     if (resized)
         deliver(window, WM_SIZE, 0,

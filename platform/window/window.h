@@ -7,6 +7,7 @@
 
 #include "platform/gdi/geometry.h"
 #include "platform/gdi/objects.h"
+#include "platform/present/presenter.h"
 #include "platform/subset/win32_user.h"
 
 namespace platform {
@@ -31,10 +32,13 @@ struct Window {
     HWND handle = nullptr;
     std::shared_ptr<WindowClass> windowClass;
     Window* parent = nullptr;                       // children never outlive their parent in the tree
+    HWND nativeParent = nullptr;                    // the host's window that a top-level window of the subset lives in
     std::vector<std::shared_ptr<Window>> children;  // in z-order, topmost first
     DWORD style = 0;
     DWORD exStyle = 0;
-    Box rect;  // relative to the parent's client area; in screen coordinates for a top-level window
+    // Relative to the parent's client area; for a top-level window in screen coordinates, or relative to
+    // its native parent, whose position the subset does not know.
+    Box rect;
     std::string text;
     LONG_PTR userData = 0;
     LONG_PTR id = 0;
@@ -53,7 +57,8 @@ struct Window {
     bool shown() const;  // visible itself and through all its ancestors
     Window& topLevel();  // the ancestor that owns the surface
     POINT screenOrigin() const;
-    POINT surfaceOrigin() const;  // where the client area lies in the top-level surface
+    POINT surfaceOrigin() const;   // where the client area lies in the top-level surface
+    SurfacePixels pixels() const;  // of the surface of a top-level window
 };
 
 std::shared_ptr<Window> findWindow(HWND handle);
