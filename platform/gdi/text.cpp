@@ -26,9 +26,9 @@ void drawGlyph(DeviceContext& context, const BoxList& clip, const FontFace::Glyp
     for (const Box& part : intersect(clip, area))
         for (int y = part.top; y < part.bottom; ++y) {
             std::uint32_t* row = context.target->row(y);
-            const std::uint8_t* coverage = glyph.coverage.data() + (y - top) * glyph.width - left;
+            const std::uint8_t* coverage = glyph.coverage.data() + (y - top) * glyph.width;
             for (int x = part.left; x < part.right; ++x) {
-                const std::uint32_t amount = coverage[x];
+                const std::uint32_t amount = coverage[x - left];
                 if (amount == 0)
                     continue;
                 if (context.monochrome())
