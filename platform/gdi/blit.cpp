@@ -46,8 +46,8 @@ struct Transfer {
     int sourceY;
 };
 
-// Calls visit(destinationPixel, sourcePixel) for every pixel that both sides allow. The source is read
-// from a copy, so a context may transfer onto itself.
+// Calls visit(destinationPixel, sourcePixel) for every pixel that both sides allow. A source row is read
+// through a copy when source and destination share a bitmap, so a context may transfer onto itself.
 template <class Visit>
 void forEachPixel(const Transfer& transfer, Visit visit) {
     DeviceContext& source = transfer.source;
@@ -60,13 +60,17 @@ void forEachPixel(const Transfer& transfer, Visit visit) {
     parts = intersect(parts, source.target->bounds().moved(-shiftX, -shiftY));
     for (const Box& part : parts) {
         const int width = part.right - part.left;
-        std::vector<std::uint32_t> copy(static_cast<std::size_t>(width));
+        std::vector<std::uint32_t> copy;
+        const bool sameTarget = source.target == destination.target;
         for (int y = part.top; y < part.bottom; ++y) {
             const std::uint32_t* sourceRow = source.target->row(y + shiftY) + part.left + shiftX;
-            copy.assign(sourceRow, sourceRow + width);
+            if (sameTarget) {
+                copy.assign(sourceRow, sourceRow + width);
+                sourceRow = copy.data();
+            }
             std::uint32_t* row = destination.target->row(y) + part.left;
             for (int x = 0; x < width; ++x)
-                visit(row[x], copy[static_cast<std::size_t>(x)]);
+                visit(row[x], sourceRow[x]);
         }
     }
 }
