@@ -129,7 +129,7 @@ constexpr BYTE GetBValue(COLORREF colour) {
 inline LPSTR MAKEINTRESOURCEA(WORD id) {
     return reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(id));
 }
-constexpr bool IS_INTRESOURCE(const void* name) {
+inline bool IS_INTRESOURCE(const void* name) {
     return (reinterpret_cast<ULONG_PTR>(name) >> 16) == 0;
 }
 
