@@ -4,9 +4,6 @@
 #include "effect/zelmor.h"
 #include "plugin/entry.h"
 
-// Set by the Windows library entry; ELF loaders have no such call to hand it over.
-void* hInstance = nullptr;
-
 // ZELMOR_EXPORT comes from the build: default visibility on ELF targets, where everything else is
 // hidden; nothing on Windows, where the module definition file lists the exports.
 extern "C" ZELMOR_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster) {

@@ -50,17 +50,21 @@ wine_session_start build/windows
 echo "   (virtual display and Wine prefix ready after $((SECONDS - started)) s)"
 run_suite "Windows x86-64 under Wine" windows
 
-# Both conformance runs saved the same picture, drawn once by the subset and once by Windows' GDI.
-echo "== The conformance picture: Linux against Windows"
-log=$log_directory/pictures.log
-if ZELMOR_OTHER_PICTURE="$PWD/build/windows/tests/pictures/window-windows.png" \
-   build/linux/tests/zelmor_conformance_tests --gtest_filter=PictureConformance.LinuxAndWindowsPicturesAgree \
-   2>&1 | tee "$log" && grep -q '^\[  PASSED  \] 1 test' "$log"; then
-  results+=("Conformance pictures agree: build/linux/tests/pictures/window-linux.png and build/windows/tests/pictures/window-windows.png")
-else
-  failed=1
-  results+=("Conformance pictures: FAILED (see $log)")
-fi
+# Both runs saved the same pictures, drawn once on Linux and once by Windows' GDI: compare them.
+compare_pictures() {
+  local label=$1 program=$2 test=$3 name=$4
+  echo "== $label: Linux against Windows"
+  local log=$log_directory/picture-$name.log
+  if ZELMOR_OTHER_PICTURE="$PWD/build/windows/tests/pictures/$name-windows.png" \
+     "build/linux/tests/$program" --gtest_filter="$test" 2>&1 | tee "$log" && grep -q '^\[  PASSED  \] 1 test' "$log"; then
+    results+=("$label agree: build/linux/tests/pictures/$name-linux.png and build/windows/tests/pictures/$name-windows.png")
+  else
+    failed=1
+    results+=("$label: FAILED (see $log)")
+  fi
+}
+compare_pictures "Conformance pictures" zelmor_conformance_tests PictureConformance.LinuxAndWindowsPicturesAgree window
+compare_pictures "View tree pictures" zelmor_gui_tests ViewTreePicture.LinuxAndWindowsPicturesAgree view-tree
 
 echo
 echo "== Results"

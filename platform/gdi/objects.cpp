@@ -79,6 +79,13 @@ std::shared_ptr<GdiObject> findObject(const void* handle) {
     return found == handles.objects.end() ? nullptr : found->second;
 }
 
+std::size_t liveObjectCount() {
+    std::size_t count = 0;
+    for (const auto& entry : table().objects)
+        count += entry.second->stock ? 0 : 1;
+    return count;
+}
+
 bool removeObject(const void* handle) {
     return table().objects.erase(reinterpret_cast<std::uintptr_t>(handle)) > 0;
 }

@@ -72,6 +72,8 @@ struct Bitmap : GdiObject {
 void* addObject(std::shared_ptr<GdiObject> object);
 std::shared_ptr<GdiObject> findObject(const void* handle);
 bool removeObject(const void* handle);
+// Objects and device contexts made and not yet deleted, stock objects aside: what a leak would grow.
+std::size_t liveObjectCount();
 
 // Looks a handle up; a missing, deleted or wrongly typed handle is reported as misuse and gives null.
 template <class T>

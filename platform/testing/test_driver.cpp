@@ -1,6 +1,7 @@
 // The test driver: feeds the subset's input state and message queue, runs a virtual clock, makes drags.
 #include "platform/testing/test_driver.h"
 
+#include "platform/gdi/objects.h"
 #include "platform/ole/drop_targets.h"
 #include "platform/ole/global_memory.h"
 #include "platform/window/clock.h"
@@ -256,6 +257,10 @@ HDROP Driver::makeFileList(const std::vector<std::string>& files) {
 
 void Driver::freeFileList(HDROP files) {
     freeGlobal(files);
+}
+
+std::size_t Driver::liveGdiObjects() {
+    return liveObjectCount();
 }
 
 }  // namespace platform::testing

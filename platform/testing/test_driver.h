@@ -1,6 +1,7 @@
 // Test input for the headless subset: the pointer, buttons, keys, gestures, wheel turns, drags and the clock.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,10 @@ public:
     // A CF_HDROP block such as the shell makes, for DragQueryFileA.
     static HDROP makeFileList(const std::vector<std::string>& files);
     static void freeFileList(HDROP files);
+
+    // GDI objects and device contexts that exist now, stock objects aside; a drawing that leaks none
+    // leaves the count as it found it.
+    static std::size_t liveGdiObjects();
 };
 
 }  // namespace platform::testing

@@ -2,9 +2,9 @@
 // clip. Each run saves it as PNG; the agreement case compares the Linux and Windows pictures.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 
+#include "tests/conformance/picture_compare.h"
 #include "tests/conformance/support.h"
 
 namespace conformance {
@@ -14,10 +14,9 @@ constexpr int kHostWidth = 240;
 constexpr int kHostHeight = 160;
 constexpr int kFrameX = 8;
 constexpr int kFrameY = 8;
-constexpr int kTextTolerance = 2;
 
 // Where text is drawn, in host coordinates: compared by ink bounds, everything else pixel by pixel.
-constexpr RECT kTextAreas[] = {{18, 78, 222, 108}, {18, 108, 222, 126}, {128, 128, 208, 144}};
+const std::vector<RECT> kTextAreas = {{18, 78, 222, 108}, {18, 108, 222, 126}, {128, 128, 208, 144}};
 
 HFONT arial(int pixels, bool bold) {
     LOGFONTA font{};
@@ -142,13 +141,6 @@ std::vector<std::uint32_t> paintPicture() {
     return pixels;
 }
 
-bool inTextArea(int x, int y) {
-    for (const RECT& area : kTextAreas)
-        if (x >= area.left && x < area.right && y >= area.top && y < area.bottom)
-            return true;
-    return false;
-}
-
 TEST(PictureConformance, TheWindowShowsExactlyWhatWasDrawn) {
     const std::vector<std::uint32_t> pixels = paintPicture();
     savePng(picturePath(std::string("window-") + ZELMOR_PLATFORM_NAME + ".png"), pixels, kHostWidth, kHostHeight);
@@ -167,45 +159,7 @@ TEST(PictureConformance, TheWindowShowsExactlyWhatWasDrawn) {
 }
 
 TEST(PictureConformance, LinuxAndWindowsPicturesAgree) {
-    const char* other = std::getenv("ZELMOR_OTHER_PICTURE");
-    if (other == nullptr)
-        GTEST_SKIP() << "set ZELMOR_OTHER_PICTURE to the other target's picture";
-    int width = 0;
-    int height = 0;
-    const std::vector<std::uint32_t> theirs = loadPng(other, width, height);
-    const std::vector<std::uint32_t> ours = paintPicture();
-    ASSERT_EQ(width, kHostWidth);
-    ASSERT_EQ(height, kHostHeight);
-    int differing = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const std::size_t i = static_cast<std::size_t>(y * width + x);
-            if (!inTextArea(x, y) && ours[i] != theirs[i] && ++differing <= 5)
-                ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << ours[i] << " here, " << theirs[i]
-                              << " there";
-        }
-    EXPECT_EQ(differing, 0);
-    for (const RECT& area : kTextAreas) {
-        const std::uint32_t background = ours[static_cast<std::size_t>(area.top * width + area.left)];
-        auto bounds = [&](const std::vector<std::uint32_t>& pixels) {
-            Bounds ink{area.right, area.bottom, area.left, area.top};
-            for (int y = area.top; y < area.bottom; ++y)
-                for (int x = area.left; x < area.right; ++x)
-                    if (pixels[static_cast<std::size_t>(y * width + x)] != background) {
-                        ink.left = std::min(ink.left, x);
-                        ink.top = std::min(ink.top, y);
-                        ink.right = std::max(ink.right, x + 1);
-                        ink.bottom = std::max(ink.bottom, y + 1);
-                    }
-            return ink;
-        };
-        const Bounds mine = bounds(ours);
-        const Bounds other_ = bounds(theirs);
-        EXPECT_NEAR(mine.left, other_.left, kTextTolerance) << "text area at " << area.left << "," << area.top;
-        EXPECT_NEAR(mine.top, other_.top, kTextTolerance);
-        EXPECT_NEAR(mine.right, other_.right, kTextTolerance);
-        EXPECT_NEAR(mine.bottom, other_.bottom, kTextTolerance);
-    }
+    conformance::expectAgreesWithOtherTarget(kHostWidth, kHostHeight, kTextAreas, paintPicture);
 }
 
 }  // namespace

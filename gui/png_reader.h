@@ -1,0 +1,22 @@
+// Decoding a PNG held in memory into the pixel store that bitmaps draw from.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/win32.h"
+
+namespace gui {
+
+struct PngImage {
+    HBITMAP image = nullptr;  // null when the header could not be read or the store not made
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// A bottom-up 32-bit DIB section of premultiplied blue, green, red, alpha (each colour byte times alpha,
+// shifted right by 8), whatever the PNG's colour type and depth. A decode that fails part-way keeps the
+// rows read so far.
+PngImage readPngImage(const void* data, std::size_t size);
+
+}  // namespace gui
