@@ -24,7 +24,8 @@ CFrame::~CFrame() {
         backBuffer->forget();
     backBuffer = nullptr;
     system::freeBlendingLibrary(blendingLibrary);
-    // While this is still a frame: the children's removal asks it for the focus view.
+    // The views go with the frame: none of them is told that it loses the focus.
+    focusView = nullptr;
     removeAll(true);
 }
 

@@ -69,8 +69,9 @@ void CViewContainer::removeView(CView* view, bool withForget) {
 }
 
 void CViewContainer::removeAll(bool withForget) {
-    // The frame must not keep pointing at a focus view that goes away with the list.
-    if (parentFrame != nullptr) {
+    // The frame must not keep pointing at a focus view that goes away with its list. Other containers
+    // leave the frame alone: one kept after its removal may outlive the frame it was in.
+    if (parentFrame == this) {
         for (ChildEntry* entry = pFirstView; entry != nullptr; entry = entry->next)
             if (parentFrame->getFocusView() == entry->view)
                 parentFrame->setFocusView(nullptr);

@@ -225,6 +225,10 @@ TEST(FocusViews, TabbingVisitsViewsThatWantFocusAndRemovalClearsTheFocus) {
     EXPECT_EQ(tree.frame->getFocusView(), views[0]);
     tree.frame->removeView(views[0], true);
     EXPECT_EQ(tree.frame->getFocusView(), nullptr);
+    tree.frame->setFocusView(views[2]);
+    tree.frame->removeAll(true);
+    EXPECT_EQ(tree.frame->getFocusView(), nullptr) << "the focus view went with the list";
+    EXPECT_TRUE(records[2].destroyed);
 }
 
 }  // namespace
