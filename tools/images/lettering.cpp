@@ -14,11 +14,13 @@ namespace {
 
 std::string faceFile(const Lettering& style) {
     const std::string name = style.family + (style.bold ? ":bold" : ":regular");
+    // A configuration of its own, destroyed after use: fontconfig's shared one is never freed.
+    FcConfig* config = FcInitLoadConfigAndFonts();
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(name.c_str()));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     std::string file;
     FcChar8* path = nullptr;
     if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
@@ -26,6 +28,7 @@ std::string faceFile(const Lettering& style) {
     if (match != nullptr)
         FcPatternDestroy(match);
     FcPatternDestroy(pattern);
+    FcConfigDestroy(config);
     if (file.empty())
         throw std::runtime_error("no font for " + name);
     return file;

@@ -7,9 +7,6 @@
 #include "tools/images/lettering.h"
 
 namespace artwork {
-
-void drawScrew(Canvas& canvas, float cx, float cy, float radius);
-
 namespace {
 
 constexpr int kWidth = 396;

@@ -1,0 +1,17 @@
+# Checks that the committed images are what the generator draws now, so that a change to the artwork's
+# code cannot land without its images: cmake -DGENERATOR=exe -DLIST=resources/images.rc -DWORK=dir -P this
+get_filename_component(base "${LIST}" DIRECTORY)
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+execute_process(COMMAND "${GENERATOR}" "${WORK}" RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "the generator failed: ${status}")
+endif()
+file(STRINGS "${LIST}" lines REGEX "^[ \t]*[0-9]+[ \t]+PNG[ \t]+\"")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^[ \t]*[0-9]+[ \t]+PNG[ \t]+\"([^\"]+)\".*" "\\1" name "${line}")
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${base}/${name}" "${WORK}/${name}" RESULT_VARIABLE differs)
+  if(NOT differs EQUAL 0)
+    message(FATAL_ERROR "resources/${name} is not what the generator draws: run scripts/make-images.sh")
+  endif()
+endforeach()
