@@ -37,15 +37,10 @@ CDrawContext::CDrawContext(CFrame* owner, WithoutDevice) : frame(owner), clipRec
 }
 
 CDrawContext::CDrawContext(CFrame* owner, HDC context, HWND ownerWindow)
-    : systemContext(context), window(ownerWindow), frame(owner), clipRect(initialClip(owner)) {
-    if (systemContext == nullptr && window != nullptr)
-        systemContext = ownContext = GetDC(window);
-    if (systemContext != nullptr) {
-        previousBrush = GetCurrentObject(systemContext, OBJ_BRUSH);
-        previousPen = GetCurrentObject(systemContext, OBJ_PEN);
-        previousFont = GetCurrentObject(systemContext, OBJ_FONT);
-        SetBkMode(systemContext, TRANSPARENT);
-    }
+    : window(ownerWindow), frame(owner), clipRect(initialClip(owner)) {
+    if (context == nullptr && window != nullptr)
+        context = ownContext = GetDC(window);
+    takeDevice(context);
     if (window != nullptr) {
         RECT bounds{};
         if (GetWindowRect(window, &bounds))
@@ -198,7 +193,7 @@ void CDrawContext::applyFont() {
     font = created;
 }
 
-void CDrawContext::adoptDevice(HDC context) {
+void CDrawContext::takeDevice(HDC context) {
     systemContext = context;
     if (systemContext == nullptr)
         return;
@@ -206,6 +201,12 @@ void CDrawContext::adoptDevice(HDC context) {
     previousPen = GetCurrentObject(systemContext, OBJ_PEN);
     previousFont = GetCurrentObject(systemContext, OBJ_FONT);
     SetBkMode(systemContext, TRANSPARENT);
+}
+
+void CDrawContext::adoptDevice(HDC context) {
+    takeDevice(context);
+    if (systemContext == nullptr)
+        return;
     replacePen();
     applyFill();
     SetTextColor(systemContext, fontColor.colorRef());

@@ -95,6 +95,8 @@ protected:
     struct WithoutDevice {};
     CDrawContext(CFrame* frame, WithoutDevice);
     void applyDefaults();
+    // Draws into a device context from now on, keeping what it had selected to give back at the end.
+    void takeDevice(HDC context);
     // Starts drawing into a device context made after construction, with the state recorded so far.
     void adoptDevice(HDC context);
     // Selects the objects found at the start back and deletes the context's own.
