@@ -38,6 +38,21 @@ private:
     HGDIOBJ previous = nullptr;
 };
 
+// Where a drawing lands: the context's device, the rectangle moved by its drawing offset, and the size.
+struct Destination {
+    Destination(CDrawContext* context, const CRect& rect)
+        : dc(context->getSystemContext()),
+          x(rect.left + context->offset.h),
+          y(rect.top + context->offset.v),
+          w(rect.width()),
+          h(rect.height()) {}
+    HDC dc;
+    int x;
+    int y;
+    int w;
+    int h;
+};
+
 }  // namespace
 
 CBitmap::CBitmap(std::int32_t id) : resourceId(id) {
@@ -110,41 +125,38 @@ void CBitmap::drawTransparent(CDrawContext* context, const CRect& rect, const CP
 void CBitmap::blit(CDrawContext* context, const CRect& rect, const CPoint& offset) {
     if (image == nullptr || context == nullptr)
         return;
-    HDC destination = context->getSystemContext();
-    SelectedImage source(destination, image);
-    BitBlt(destination, rect.left + context->offset.h, rect.top + context->offset.v, rect.width(), rect.height(),
-           source.dc, offset.h, offset.v, SRCCOPY);
+    const Destination to(context, rect);
+    SelectedImage source(to.dc, image);
+    BitBlt(to.dc, to.x, to.y, to.w, to.h, source.dc, offset.h, offset.v, SRCCOPY);
 }
 
 void CBitmap::drawWithColourKey(CDrawContext* context, const CRect& rect, const CPoint& offset) {
     if (image == nullptr || context == nullptr)
         return;
-    HDC destination = context->getSystemContext();
-    const int x = rect.left + context->offset.h;
-    const int y = rect.top + context->offset.v;
-    const int w = rect.width();
-    const int h = rect.height();
+    const Destination to(context, rect);
+    const int w = to.w;
+    const int h = to.h;
     const COLORREF key = transparentCColor.colorRef();
-    SelectedImage source(destination, image);
+    SelectedImage source(to.dc, image);
     if (system::transparentBlt != nullptr) {
-        system::transparentBlt(destination, x, y, w, h, source.dc, offset.h, offset.v, w, h, key);
+        system::transparentBlt(to.dc, to.x, to.y, w, h, source.dc, offset.h, offset.v, w, h, key);
         return;
     }
     // Without TransparentBlt: a mask that is 1 where the image has the key, and three raster operations
     // that leave the destination alone there and copy the image everywhere else.
     HBITMAP keyMask = CreateBitmap(w, h, 1, 1, nullptr);
     {
-        SelectedImage maskContext(destination, keyMask);
+        SelectedImage maskContext(to.dc, keyMask);
         const COLORREF sourceBackground = SetBkColor(source.dc, key);
         BitBlt(maskContext.dc, 0, 0, w, h, source.dc, offset.h, offset.v, SRCCOPY);
         SetBkColor(source.dc, sourceBackground);
-        const COLORREF background = SetBkColor(destination, RGB(255, 255, 255));
-        const COLORREF text = SetTextColor(destination, RGB(0, 0, 0));
-        BitBlt(destination, x, y, w, h, source.dc, offset.h, offset.v, SRCINVERT);
-        BitBlt(destination, x, y, w, h, maskContext.dc, 0, 0, SRCAND);
-        BitBlt(destination, x, y, w, h, source.dc, offset.h, offset.v, SRCINVERT);
-        SetBkColor(destination, background);
-        SetTextColor(destination, text);
+        const COLORREF background = SetBkColor(to.dc, RGB(255, 255, 255));
+        const COLORREF text = SetTextColor(to.dc, RGB(0, 0, 0));
+        BitBlt(to.dc, to.x, to.y, w, h, source.dc, offset.h, offset.v, SRCINVERT);
+        BitBlt(to.dc, to.x, to.y, w, h, maskContext.dc, 0, 0, SRCAND);
+        BitBlt(to.dc, to.x, to.y, w, h, source.dc, offset.h, offset.v, SRCINVERT);
+        SetBkColor(to.dc, background);
+        SetTextColor(to.dc, text);
     }
     DeleteObject(keyMask);
 }
@@ -153,22 +165,18 @@ void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPo
     // Without the blending library an image with alpha cannot be drawn faithfully, so it is not drawn.
     if (image == nullptr || context == nullptr || system::alphaBlend == nullptr)
         return;
-    HDC destination = context->getSystemContext();
-    const int x = rect.left + context->offset.h;
-    const int y = rect.top + context->offset.v;
-    const int w = rect.width();
-    const int h = rect.height();
+    const Destination to(context, rect);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, static_cast<BYTE>(noAlpha ? 0 : AC_SRC_ALPHA)};
-    SelectedImage source(destination, image);
+    SelectedImage source(to.dc, image);
     if (!system::blendsFromOriginOnly()) {
-        system::alphaBlend(destination, x, y, w, h, source.dc, offset.h, offset.v, w, h, blend);
+        system::alphaBlend(to.dc, to.x, to.y, to.w, to.h, source.dc, offset.h, offset.v, to.w, to.h, blend);
         return;
     }
-    HBITMAP part = CreateCompatibleBitmap(source.dc, w, h);
+    HBITMAP part = CreateCompatibleBitmap(source.dc, to.w, to.h);
     {
-        SelectedImage partContext(destination, part);
-        BitBlt(partContext.dc, 0, 0, w, h, source.dc, offset.h, offset.v, SRCCOPY);
-        system::alphaBlend(destination, x, y, w, h, partContext.dc, 0, 0, w, h, blend);
+        SelectedImage partContext(to.dc, part);
+        BitBlt(partContext.dc, 0, 0, to.w, to.h, source.dc, offset.h, offset.v, SRCCOPY);
+        system::alphaBlend(to.dc, to.x, to.y, to.w, to.h, partContext.dc, 0, 0, to.w, to.h, blend);
     }
     DeleteObject(part);
 }
