@@ -1,8 +1,11 @@
-// CFrame: the root container, its focus view, its back buffer and the drawing it starts.
+// CFrame: construction and destruction, drawing and the idle update, presses, keys, focus, the modal
+// view, and the editor services that controls reach through the frame.
 #include "gui/frame.h"
 
 #include <cstring>
+#include <initializer_list>
 
+#include "editor/aeff_gui_editor.h"
 #include "gui/draw_context.h"
 #include "gui/system_state.h"
 
@@ -11,19 +14,36 @@ namespace gui {
 CFrame::CFrame(const CRect& rect, void* parentWindow, AEffGUIEditor* owner)
     : CViewContainer(rect), editor(owner), systemWindow(parentWindow) {
     parentFrame = this;
+    const HRESULT ole = OleInitialize(nullptr);
+    oleInitialised = ole == S_OK || ole == S_FALSE;
     blendingLibrary = system::loadBlendingLibrary();
+    if (systemWindow != nullptr)
+        createWindow();
 }
 
 CFrame::~CFrame() {
+    // A text edit that is still editing closes its edit box and ends its gesture while the window exists.
+    if (focusView != nullptr)
+        setFocusView(nullptr);
     if (modalView != nullptr)
         removeView(modalView, false);
+    modalView = nullptr;
+    setCursor(kCursorDefault);
+    if (bDropActive && window != nullptr)
+        setDropActive(false);
     if (frameContext != nullptr)
         frameContext->forget();
     frameContext = nullptr;
+    if (oleInitialised)
+        OleUninitialize();
     if (backBuffer != nullptr)
         backBuffer->forget();
     backBuffer = nullptr;
     system::freeBlendingLibrary(blendingLibrary);
+    blendingLibrary = nullptr;
+    destroyWindow();
+    if (bAddedWindow && bOpenFlag && systemWindow != nullptr)
+        systemWindow = nullptr;
     // The views go with the frame: none of them is told that it loses the focus.
     focusView = nullptr;
     removeAll(true);
@@ -50,12 +70,197 @@ void CFrame::drawRect(CDrawContext* context, const CRect& rect) {
         context->forget();
 }
 
+void CFrame::mouse(CDrawContext* context, CPoint& where, std::int32_t buttons) {
+    if (context == nullptr)
+        context = frameContext;
+    // Any press ends the current focus: a text edit closes its edit box before the press goes on.
+    if (focusView != nullptr)
+        setFocusView(nullptr);
+    if (buttons == -1 && context != nullptr)
+        buttons = context->getMouseButtons();
+    if (modalView == nullptr) {
+        CViewContainer::mouse(context, where, buttons);
+    } else if (modalView->hitTest(where, buttons)) {
+        modalView->mouse(context, where, buttons);
+    }
+}
+
+// The focus view first, then the modal view: the first answer other than "not taken" counts.
+std::int32_t CFrame::offerKey(VstKeyCode& keyCode, bool down) {
+    for (CView* view : {focusView, modalView}) {
+        if (view == nullptr)
+            continue;
+        const std::int32_t result = down ? view->onKeyDown(keyCode) : view->onKeyUp(keyCode);
+        if (result != kKeyNotHandled)
+            return result;
+    }
+    return kKeyNotHandled;
+}
+
+std::int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
+    const std::int32_t result = offerKey(keyCode, true);
+    if (result != kKeyNotHandled)
+        return result;
+    constexpr unsigned char kTab = 2;
+    constexpr unsigned char kShiftModifier = 1;
+    if (keyCode.virt == kTab && advanceNextFocusView(focusView, (keyCode.modifier & kShiftModifier) != 0))
+        return 1;
+    return kKeyNotHandled;
+}
+
+std::int32_t CFrame::onKeyUp(VstKeyCode& keyCode) {
+    return offerKey(keyCode, false);
+}
+
+bool CFrame::onWheel(CDrawContext* context, const CPoint& where, std::int32_t axis, float distance) {
+    CView* view = modalView != nullptr ? modalView : getViewAt(where, false);
+    if (view == nullptr)
+        return false;
+    const bool own = context == nullptr;
+    if (own)
+        context = createDrawContext();
+    const bool taken = view->onWheel(context, where, axis, distance);
+    if (own && context != nullptr)
+        context->forget();
+    return taken;
+}
+
 AEffGUIEditor* CFrame::getEditor() const {
     return editor;
 }
 
 bool CFrame::isTypeOf(const char* className) const {
     return (className != nullptr && std::strcmp(className, "CFrame") == 0) || CViewContainer::isTypeOf(className);
+}
+
+void CFrame::update(CDrawContext* context) {
+    if (!getOpenFlag() || bUpdatesDisabled || context == nullptr)
+        return;
+    CDrawContext* kept = frameContext;
+    COffscreenContext* buffer = getBackBuffer();
+    frameContext = buffer;
+    if (bDirty) {
+        draw(buffer);
+        setDirty(false);
+    } else {
+        CRect oldClip;
+        buffer->getClipRect(oldClip);
+        if (modalView != nullptr && modalView->isDirty())
+            modalView->update(buffer);
+        for (ChildEntry* entry = pFirstView; entry != nullptr; entry = entry->next) {
+            CRect clip;
+            entry->view->getViewSize(clip);
+            buffer->setClipRect(clip.bound(oldClip));
+            entry->view->update(buffer);
+        }
+        buffer->setClipRect(oldClip);
+    }
+    BitBlt(context->getSystemContext(), size.left + context->offset.h, size.top + context->offset.v, size.width(),
+           size.height(), buffer->getSystemContext(), 0, 0, SRCCOPY);
+    frameContext = kept;
+}
+
+CView* CFrame::getCurrentView() const {
+    return modalView != nullptr ? modalView : CViewContainer::getCurrentView();
+}
+
+bool CFrame::advanceNextFocusView(CView* oldFocus, bool reverse) {
+    if (modalView != nullptr)
+        return false;
+    if (oldFocus == nullptr) {
+        if (focusView == nullptr)
+            return CViewContainer::advanceNextFocusView(nullptr, reverse);
+        oldFocus = focusView;
+    }
+    if (isChild(oldFocus)) {
+        if (CViewContainer::advanceNextFocusView(oldFocus, reverse))
+            return true;
+        setFocusView(nullptr);
+        return false;
+    }
+    CView* previous = oldFocus;
+    for (CView* parent = oldFocus->getParentView();
+         parent != nullptr && parent != this && parent->isTypeOf("CViewContainer"); parent = parent->getParentView()) {
+        if (static_cast<CViewContainer*>(parent)->advanceNextFocusView(previous, reverse))
+            return true;
+        previous = parent;
+    }
+    return CViewContainer::advanceNextFocusView(previous, reverse);
+}
+
+bool CFrame::open(CPoint* /*point*/) {
+    if (!bAddedWindow)
+        return false;
+    if (bOpenFlag) {
+        if (window != nullptr)
+            if (HWND host = GetParent(window))
+                if (HWND outer = GetParent(host))
+                    BringWindowToTop(outer);
+        return false;
+    }
+    if (systemWindow != nullptr) {
+        createWindow();
+        bOpenFlag = true;
+    }
+    return bOpenFlag;
+}
+
+bool CFrame::close() {
+    if (bAddedWindow && bOpenFlag && systemWindow != nullptr) {
+        systemWindow = nullptr;
+        return true;
+    }
+    return false;
+}
+
+bool CFrame::isOpen() const {
+    return bOpenFlag;
+}
+
+void CFrame::idle() {
+    if (!getOpenFlag() || bFirstDraw || !isDirty())
+        return;
+    CDrawContext* context = createDrawContext();
+    update(context);
+    context->forget();
+}
+
+void CFrame::doIdleStuff() {
+    if (editor != nullptr)
+        editor->doIdleStuff();
+}
+
+std::uint32_t CFrame::getTicks() const {
+    return editor != nullptr ? GetTickCount() : 0;
+}
+
+std::int32_t CFrame::getKnobMode() const {
+    return AEffGUIEditor::knobMode;
+}
+
+bool CFrame::setModalView(CView* view) {
+    if (view != nullptr && modalView != nullptr)
+        return false;
+    if (modalView != nullptr)
+        removeView(modalView, false);
+    modalView = view;
+    if (view != nullptr)
+        addView(view);
+    return true;
+}
+
+CView* CFrame::getModalView() const {
+    return modalView;
+}
+
+void CFrame::beginEdit(std::int32_t index) {
+    if (editor != nullptr)
+        editor->beginEdit(index);
+}
+
+void CFrame::endEdit(std::int32_t index) {
+    if (editor != nullptr)
+        editor->endEdit(index);
 }
 
 bool CFrame::getCurrentLocation(CPoint& where) {
@@ -84,6 +289,36 @@ void CFrame::setFocusView(CView* view) {
 
 CView* CFrame::getFocusView() const {
     return focusView;
+}
+
+bool CFrame::isDropActive() const {
+    return bDropActive;
+}
+
+void CFrame::setOpenFlag(bool open) {
+    bOpenFlag = open;
+}
+
+bool CFrame::getOpenFlag() const {
+    return bOpenFlag;
+}
+
+void CFrame::invalidate(const CRect& rect) {
+    for (ChildEntry* entry = pFirstView; entry != nullptr; entry = entry->next) {
+        CRect childSize;
+        if (entry->view->getViewSize(childSize).overlaps(rect))
+            entry->view->setDirty(true);
+    }
+}
+
+bool CFrame::updatesDisabled(bool disabled) {
+    const bool previous = bUpdatesDisabled;
+    bUpdatesDisabled = disabled;
+    return previous;
+}
+
+bool CFrame::updatesDisabled() const {
+    return bUpdatesDisabled;
 }
 
 void CFrame::draw(CView* view) {

@@ -11,15 +11,40 @@ std::uint32_t blendChannel(std::uint32_t value, std::uint32_t weight) {
     return (value * weight + 127) / 255;
 }
 
+// blendChannel for every weight and value, so that the common blend costs lookups, not divisions.
+struct BlendTable {
+    BlendTable() {
+        for (std::uint32_t weight = 0; weight < 256; ++weight)
+            for (std::uint32_t value = 0; value < 256; ++value)
+                scaled[weight][value] = static_cast<std::uint8_t>(blendChannel(value, weight));
+    }
+    std::uint8_t scaled[256][256];
+};
+
+const BlendTable& blendTable() {
+    static const BlendTable table;
+    return table;
+}
+
+// A premultiplied pixel over another, with the table row of the weight that the destination keeps.
+std::uint32_t blendOver(std::uint32_t source, std::uint32_t destination, const std::uint8_t* kept) {
+    const std::uint32_t blue = ((source & 0xFF) + kept[destination & 0xFF]) & 0xFF;
+    const std::uint32_t green = (((source >> 8) & 0xFF) + kept[(destination >> 8) & 0xFF]) & 0xFF;
+    const std::uint32_t red = (((source >> 16) & 0xFF) + kept[(destination >> 16) & 0xFF]) & 0xFF;
+    const std::uint32_t alpha = ((source >> 24) + kept[destination >> 24]) & 0xFF;
+    return blue | green << 8 | red << 16 | alpha << 24;
+}
+
 // Per channel, wrapping like GDI when the source is not properly premultiplied.
 std::uint32_t blendPixel(std::uint32_t source, std::uint32_t destination, BYTE constantAlpha, bool perPixelAlpha) {
     const std::uint32_t sourceAlpha = source >> 24;
-    // Opaque and fully transparent pixels make up most images; both have exact shortcuts.
     if (perPixelAlpha && constantAlpha == 255) {
+        // Opaque and fully transparent pixels make up most images; both have exact shortcuts.
         if (sourceAlpha == 255)
             return source;
         if (source == 0)
             return destination;
+        return blendOver(source, destination, blendTable().scaled[255 - sourceAlpha]);
     }
     std::uint32_t result = 0;
     const std::uint32_t scaledAlpha = constantAlpha == 255 ? sourceAlpha : blendChannel(sourceAlpha, constantAlpha);
@@ -46,10 +71,11 @@ struct Transfer {
     int sourceY;
 };
 
-// Calls visit(destinationPixel, sourcePixel) for every pixel that both sides allow. A source row is read
-// through a copy when source and destination share a bitmap, so a context may transfer onto itself.
+// Calls visit(destinationRow, sourceRow, width) for every run of pixels that both sides allow. A source
+// row is read through a copy when source and destination share a bitmap, so a context may transfer onto
+// itself.
 template <class Visit>
-void forEachPixel(const Transfer& transfer, Visit visit) {
+void forEachRun(const Transfer& transfer, Visit visit) {
     DeviceContext& source = transfer.source;
     DeviceContext& destination = transfer.destination;
     const int shiftX = transfer.sourceX + source.originX - transfer.destinationBox.left - destination.originX;
@@ -68,11 +94,18 @@ void forEachPixel(const Transfer& transfer, Visit visit) {
                 copy.assign(sourceRow, sourceRow + width);
                 sourceRow = copy.data();
             }
-            std::uint32_t* row = destination.target->row(y) + part.left;
-            for (int x = 0; x < width; ++x)
-                visit(row[x], sourceRow[x]);
+            visit(destination.target->row(y) + part.left, sourceRow, width);
         }
     }
+}
+
+// Calls visit(destinationPixel, sourcePixel) for every pixel that both sides allow.
+template <class Visit>
+void forEachPixel(const Transfer& transfer, Visit visit) {
+    forEachRun(transfer, [&visit](std::uint32_t* row, const std::uint32_t* sourceRow, int width) {
+        for (int x = 0; x < width; ++x)
+            visit(row[x], sourceRow[x]);
+    });
 }
 
 // A plain copy between pixels of one format: whole rows at a time.
@@ -87,6 +120,15 @@ void copyRows(const Transfer& transfer) {
     const bool sameTarget = source.target == destination.target;
     for (const Box& part : parts) {
         const auto width = static_cast<std::size_t>(part.right - part.left);
+        // Whole rows of two top-down bitmaps of one width are one block: a back buffer onto its window.
+        const Bitmap& from = *source.target;
+        const Bitmap& to = *destination.target;
+        if (!sameTarget && shiftX == 0 && part.left == 0 && width == static_cast<std::size_t>(to.width) &&
+            from.width == to.width && from.rowStep == from.width && to.rowStep == to.width) {
+            std::memcpy(destination.target->row(part.top), source.target->row(part.top + shiftY),
+                        width * static_cast<std::size_t>(part.bottom - part.top) * sizeof(std::uint32_t));
+            continue;
+        }
         // Rows of one bitmap may overlap: copy them in the order that reads each before overwriting it.
         const bool upwards = sameTarget && shiftY < 0;
         for (int i = 0; i < part.bottom - part.top; ++i) {
@@ -156,6 +198,33 @@ BOOL AlphaBlend(HDC destinationDc, int x, int y, int width, int height, HDC sour
         return FALSE;
     const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
     const Transfer transfer{*destination, *source, {x, y, x + width, y + height}, sourceX, sourceY};
+    if (perPixel && blend.SourceConstantAlpha == 255) {
+        // Images drawn by their own alpha, the editor's every drawing: opaque pixels are copied, transparent
+        // ones skipped, and only the edges between them blended.
+        const BlendTable& table = blendTable();
+        forEachRun(transfer, [&table](std::uint32_t* row, const std::uint32_t* sourceRow, int count) {
+            int at = 0;
+            while (at < count) {
+                int run = at;
+                // Four pixels at a time while all four are opaque.
+                while (run + 4 <= count &&
+                       (sourceRow[run] & sourceRow[run + 1] & sourceRow[run + 2] & sourceRow[run + 3]) >= 0xFF000000u)
+                    run += 4;
+                while (run < count && (sourceRow[run] >> 24) == 255)
+                    ++run;
+                if (run > at) {
+                    std::memcpy(row + at, sourceRow + at, static_cast<std::size_t>(run - at) * sizeof(std::uint32_t));
+                    at = run;
+                    continue;
+                }
+                const std::uint32_t pixel = sourceRow[at];
+                if (pixel != 0)
+                    row[at] = blendOver(pixel, row[at], table.scaled[255 - (pixel >> 24)]);
+                ++at;
+            }
+        });
+        return TRUE;
+    }
     forEachPixel(transfer, [&](std::uint32_t& target, std::uint32_t pixel) {
         target = blendPixel(pixel, target, blend.SourceConstantAlpha, perPixel);
     });

@@ -152,6 +152,14 @@ void Driver::setModifiers(bool shift, bool control, bool alt) {
     state.down[VK_MENU] = alt;
 }
 
+void Driver::holdButtons(bool left, bool right, bool middle) {
+    InputState& state = input();
+    state.gesture.clear();
+    state.down[VK_LBUTTON] = left;
+    state.down[VK_RBUTTON] = right;
+    state.down[VK_MBUTTON] = middle;
+}
+
 void Driver::swapButtons(bool swapped) {
     input().swappedButtons = swapped;
 }

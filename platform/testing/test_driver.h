@@ -26,6 +26,8 @@ public:
 
     void setCursor(POINT screen);
     void setModifiers(bool shift, bool control, bool alt);
+    // The physical buttons, held without any message; a gesture still in progress is dropped.
+    void holdButtons(bool left, bool right, bool middle);
     void swapButtons(bool swapped);
 
     // Posts the press of the first step to the window under its pointer; a tracking loop then sees the

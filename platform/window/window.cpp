@@ -223,8 +223,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
     windowClass->windows++;
     windows.windows.emplace(reinterpret_cast<std::uintptr_t>(window->handle), window);
     if (parent) {
+        // A new child goes below its siblings, as on Windows; a new top-level window goes on top.
         window->parent = parent.get();
-        parent->children.insert(parent->children.begin(), window);
+        parent->children.push_back(window);
     } else {
         window->nativeParent = (style & WS_CHILD) != 0 ? parentHandle : nullptr;
         window->surface = makeBitmap(window->width(), window->height(), 32);

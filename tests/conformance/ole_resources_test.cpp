@@ -67,6 +67,19 @@ TEST(OleConformance, DroppedFileListsCountAndCopyNames) {
     freeFileList(files);
 }
 
+TEST(OleConformance, AMediumWithAnOwnerIsGivenBackToIt) {
+    MediumOwner owner;
+    HDROP files = makeFileList({"a.wav", "b.wav"});
+    STGMEDIUM medium{};
+    medium.tymed = TYMED_HGLOBAL;
+    medium.hGlobal = files;
+    medium.pUnkForRelease = &owner;
+    ReleaseStgMedium(&medium);
+    EXPECT_EQ(owner.released, 1);
+    EXPECT_EQ(DragQueryFileA(files, 0xFFFFFFFF, nullptr, 0), 2u) << "the owner frees the block, not the release";
+    freeFileList(files);
+}
+
 TEST(ModuleConformance, EmbeddedResourcesAreFoundByTypeAndId) {
     HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(200), "PNG");
     ASSERT_NE(resource, nullptr);

@@ -11,9 +11,9 @@
 namespace conformance {
 namespace {
 
-bool inside(const std::vector<RECT>& areas, int x, int y) {
+bool inside(const std::vector<RECT>& areas, int x, int y, int margin) {
     for (const RECT& area : areas)
-        if (x >= area.left && x < area.right && y >= area.top && y < area.bottom)
+        if (x >= area.left - margin && x < area.right + margin && y >= area.top - margin && y < area.bottom + margin)
             return true;
     return false;
 }
@@ -34,14 +34,14 @@ Bounds inkIn(const std::vector<std::uint32_t>& pixels, int width, const RECT& ar
 }  // namespace
 
 void expectPicturesAgree(const std::vector<std::uint32_t>& ours, const std::vector<std::uint32_t>& theirs, int width,
-                         int height, const std::vector<RECT>& textAreas) {
+                         int height, const std::vector<RECT>& textAreas, int textMargin) {
     ASSERT_EQ(ours.size(), static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     ASSERT_EQ(theirs.size(), ours.size());
     int differing = 0;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const std::size_t i = static_cast<std::size_t>(y * width + x);
-            if (!inside(textAreas, x, y) && ours[i] != theirs[i] && ++differing <= 5)
+            if (!inside(textAreas, x, y, textMargin) && ours[i] != theirs[i] && ++differing <= 5)
                 ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << ours[i] << " here, " << theirs[i]
                               << " there";
         }
@@ -60,7 +60,7 @@ void expectPicturesAgree(const std::vector<std::uint32_t>& ours, const std::vect
 }
 
 void expectAgreesWithOtherTarget(int width, int height, const std::vector<RECT>& textAreas,
-                                 const std::function<std::vector<std::uint32_t>()>& draw) {
+                                 const std::function<std::vector<std::uint32_t>()>& draw, int textMargin) {
     const char* other = std::getenv("ZELMOR_OTHER_PICTURE");
     if (other == nullptr)
         GTEST_SKIP() << "set ZELMOR_OTHER_PICTURE to the other target's picture";
@@ -69,7 +69,7 @@ void expectAgreesWithOtherTarget(int width, int height, const std::vector<RECT>&
     const std::vector<std::uint32_t> theirs = loadPng(other, theirWidth, theirHeight);
     ASSERT_EQ(theirWidth, width);
     ASSERT_EQ(theirHeight, height);
-    expectPicturesAgree(draw(), theirs, width, height, textAreas);
+    expectPicturesAgree(draw(), theirs, width, height, textAreas, textMargin);
 }
 
 }  // namespace conformance

@@ -63,6 +63,24 @@ int pumpMessages();
 // Reads a window's pixels off its device context.
 std::vector<std::uint32_t> windowPixels(HWND window, int width, int height);
 
+// The owner of storage media, as a drag source names one in STGMEDIUM: it hears each medium given back.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"  // released, never deleted through the interface
+class MediumOwner : public IUnknown {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID /*iid*/, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ++released;
+        return 1;
+    }
+    int released = 0;
+};
+#pragma GCC diagnostic pop
+
 // A CF_HDROP block such as the shell makes.
 HDROP makeFileList(const std::vector<std::string>& files);
 void freeFileList(HDROP files);

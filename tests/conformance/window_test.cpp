@@ -274,6 +274,29 @@ TEST_F(WindowConformance, ABackBufferCompatibleWithTheWindowReachesIt) {
     DeleteObject(green);
 }
 
+TEST_F(WindowConformance, BringingAWindowToTheTopPutsItAboveItsSiblings) {
+    HWND lower = child("lower", 20, 20, 60, 40, WS_CLIPSIBLINGS);
+    HWND upper = child("upper", 50, 30, 60, 40, WS_CLIPSIBLINGS);
+    pumpMessages();
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    auto fill = [](HWND window, HBRUSH brush) {
+        const RECT everything{0, 0, 100, 100};
+        HDC dc = GetDC(window);
+        FillRect(dc, &everything, brush);
+        ReleaseDC(window, dc);
+    };
+    fill(lower, red);
+    fill(upper, blue);
+    EXPECT_EQ(windowPixels(host, 300, 200)[40 * 300 + 60], 0x00FF0000u) << "a new child goes below its siblings";
+    EXPECT_TRUE(BringWindowToTop(upper));
+    fill(lower, red);
+    fill(upper, blue);
+    EXPECT_EQ(windowPixels(host, 300, 200)[40 * 300 + 60], 0x000000FFu);
+    DeleteObject(red);
+    DeleteObject(blue);
+}
+
 TEST_F(WindowConformance, ErasingUsesTheClassBrush) {
     HWND frame = child("frame", 0, 0, 40, 30);
     pumpMessages();

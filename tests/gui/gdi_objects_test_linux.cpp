@@ -7,6 +7,7 @@
 #include "gui/frame.h"
 #include "platform/testing/test_driver.h"
 #include "tests/conformance/support.h"
+#include "tests/gui/toolkit_harness.h"
 
 namespace guitest {
 namespace {
@@ -57,6 +58,44 @@ TEST(ToolkitResources, ATreeDrawnAndDestroyedLeavesNoGdiObjectBehind) {
         frame->forget();
     }
     EXPECT_EQ(Driver::liveGdiObjects(), before);
+}
+
+}  // namespace
+}  // namespace guitest
+
+namespace guitest {
+namespace {
+
+TEST(ToolkitResources, AnEditorsControlsUsedAndDestroyedLeaveNoGdiObjectBehind) {
+    conformance::openHostWindow(kHostX, kHostY, kHostWidth, kHostHeight);
+    const std::size_t before = Driver::liveGdiObjects();
+    {
+        FrameInHost frame;
+        EditorControls controls(frame.frame, &frame.listener, 0.25f, 0.75f, 0.0f);
+        frame.frame->idle();
+        frame.paint();
+        auto step = [](int x, int y, bool left) {
+            Step at;
+            at.at = FrameInHost::screen(x, y);
+            at.left = left;
+            return at;
+        };
+        frame.input.play({step(44, 300, true), step(44, 350, true), step(44, 350, true), step(44, 350, false)});
+        frame.input.play({step(242, 345, true), step(242, 345, false)});
+        frame.input.turnWheel(frame.frame->getNativeWindow(), FrameInHost::screen(151, 300), 2);
+        frame.input.click(FrameInHost::screen(44, 513));
+        frame.paint();
+        frame.input.typeText("2000");
+        frame.input.pressKey(VK_RETURN);
+        frame.input.click(FrameInHost::screen(151, 513));
+        frame.paint();
+        EXPECT_NE(controls.upperDisplay->getEditBox(), nullptr);
+        EXPECT_NE(frame.log, "");
+        frame.frame->setSize(300, 400);
+        frame.paint();
+    }
+    EXPECT_EQ(Driver::liveGdiObjects(), before) << "the frame went with its edit box still open";
+    conformance::closeHostWindow();
 }
 
 }  // namespace

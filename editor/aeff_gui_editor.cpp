@@ -1,0 +1,104 @@
+// AEffGUIEditor: forwards the host's editor requests to the frame and paces idle work during gestures.
+#include "editor/aeff_gui_editor.h"
+
+#include "gui/draw_context.h"
+#include "gui/frame.h"
+#include "platform/win32.h"
+#include "plugin/audio_effect_x.h"
+
+namespace {
+
+constexpr std::uint32_t kMinimumWaitMilliseconds = 4;
+constexpr std::uint32_t kEarlyMarginMilliseconds = 50;
+constexpr std::uint32_t kIdlePeriodMilliseconds = 100;
+
+// The tick counter wraps after 49.7 days; a wrapping difference keeps the order across the wrap.
+bool isBefore(std::uint32_t time, std::uint32_t reference) {
+    return static_cast<std::int32_t>(time - reference) < 0;
+}
+
+}  // namespace
+
+AEffGUIEditor::AEffGUIEditor(AudioEffect* owner) : AEffEditor(owner), lLastTicks(GetTickCount()) {
+    if (effect != nullptr)
+        effect->setEditor(this);
+    // OLE for drag and drop; a thread the host set up for another apartment refuses it, and only a
+    // successful call may be balanced.
+    const HRESULT result = OleInitialize(nullptr);
+    oleInitialised = result == S_OK || result == S_FALSE;
+}
+
+AEffGUIEditor::~AEffGUIEditor() {
+    // A host that destroys the effect without closing the editor must not leave a window behind.
+    if (frame != nullptr)
+        frame->forget();
+    frame = nullptr;
+    if (oleInitialised)
+        OleUninitialize();
+}
+
+bool AEffGUIEditor::getRect(ERect** out) {
+    *out = &rect;
+    return true;
+}
+
+void AEffGUIEditor::idle() {
+    if (!inIdleStuff && frame != nullptr)
+        frame->idle();
+}
+
+bool AEffGUIEditor::onKeyDown(VstKeyCode& keyCode) {
+    return frame != nullptr && frame->onKeyDown(keyCode) == 1;
+}
+
+bool AEffGUIEditor::onKeyUp(VstKeyCode& keyCode) {
+    return frame != nullptr && frame->onKeyUp(keyCode) == 1;
+}
+
+bool AEffGUIEditor::onWheel(float distance) {
+    if (frame == nullptr)
+        return false;
+    auto* context = new gui::CDrawContext(frame, nullptr, static_cast<HWND>(systemWindow));
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const gui::CPoint where(cursor.x - context->offsetScreen.h, cursor.y - context->offsetScreen.v);
+    const bool taken = frame->onWheel(context, where, distance);
+    context->forget();
+    return taken;
+}
+
+bool AEffGUIEditor::setKnobMode(std::int32_t mode) {
+    knobMode = mode;
+    return true;
+}
+
+void AEffGUIEditor::setParameter(std::int32_t /*index*/, float /*value*/) {}
+
+void AEffGUIEditor::beginEdit(std::int32_t index) {
+    if (auto* extended = dynamic_cast<AudioEffectX*>(effect))
+        extended->beginEdit(index);
+}
+
+void AEffGUIEditor::endEdit(std::int32_t index) {
+    if (auto* extended = dynamic_cast<AudioEffectX*>(effect))
+        extended->endEdit(index);
+}
+
+void AEffGUIEditor::doIdleStuff() {
+    std::uint32_t now = GetTickCount();
+    if (isBefore(now, lLastTicks)) {
+        Sleep(kMinimumWaitMilliseconds);
+        now += kMinimumWaitMilliseconds;
+        if (isBefore(now, lLastTicks - kEarlyMarginMilliseconds))
+            return;
+    }
+    idle();
+    MSG message{};
+    if (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+        DispatchMessageA(&message);
+    lLastTicks = now + kIdlePeriodMilliseconds;
+    inIdleStuff = true;
+    if (effect != nullptr)
+        effect->masterIdle();
+    inIdleStuff = false;
+}
