@@ -1,0 +1,56 @@
+# Runs the demo's table (scripts/demo-table.sh) and checks it as a reader would: one column per tone,
+# headed by the tones, and each mode's levels where its filter puts them.
+cmake_minimum_required(VERSION 3.25)
+execute_process(COMMAND ${SCRIPT} ${HOST} ${PLUGIN} ${WORK} OUTPUT_VARIABLE output ERROR_VARIABLE errors
+                RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "the demo's table failed (${status}): ${errors}")
+endif()
+string(REPLACE "\n" ";" lines "${output}")
+
+# The row whose first word is the name, as a list of its remaining words.
+function(row name out)
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE " +" ";" words "${line}")
+    list(POP_FRONT words first)
+    if(first STREQUAL name)
+      set(${out} "${words}" PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  message(FATAL_ERROR "no row '${name}' in:\n${output}")
+endfunction()
+
+row(tone header)
+if(NOT header STREQUAL "100;Hz;1000;Hz;5000;Hz;15000;Hz")
+  message(FATAL_ERROR "the columns should be headed by the four tones, not: ${header}\n${output}")
+endif()
+
+# One level per tone, each a number of dBFS, and each at least (>) or at most (<) a bound.
+function(expect name)
+  row(${name} levels)
+  list(LENGTH levels count)
+  if(NOT count EQUAL 4)
+    message(FATAL_ERROR "'${name}' has ${count} levels instead of one per tone:\n${output}")
+  endif()
+  set(index 0)
+  foreach(rule IN LISTS ARGN)
+    list(GET levels ${index} level)
+    string(SUBSTRING "${rule}" 0 1 relation)
+    string(SUBSTRING "${rule}" 1 -1 bound)
+    if(NOT level MATCHES "^-?[0-9]+[.][0-9][0-9]$")
+      message(FATAL_ERROR "'${name}' column ${index} is not a level: ${level}\n${output}")
+    endif()
+    if((relation STREQUAL ">" AND NOT level GREATER bound) OR (relation STREQUAL "<" AND NOT level LESS bound))
+      message(FATAL_ERROR "'${name}' at tone ${index}: ${level} dBFS should be ${relation} ${bound}\n${output}")
+    endif()
+    math(EXPR index "${index} + 1")
+  endforeach()
+endfunction()
+
+# The tones are at -6 dBFS; the cut-offs are 500 Hz and 5000 Hz.
+expect(input >-6.1 >-6.1 >-6.1 >-6.1)
+expect(low-pass >-6.5 <-12 <-30 <-50)
+expect(high-pass <-20 >-7 >-7 >-7)
+expect(band-pass <-20 >-7 >-10 <-20)
+expect(band-stop >-13 <-18 >-16 >-13)
