@@ -45,6 +45,9 @@ public:
     void pressKey(int virtualKey);
     // Moves the clock forward where time is virtual; false where it is the system's.
     bool advanceTime(DWORD milliseconds);
+    // Where the clock is the system's, makes the double-click time this long for the script's lifetime,
+    // so that two clicks in a row are a double click however busy the machine is.
+    void lengthenDoubleClicks(UINT milliseconds);
     void releaseAll();
 
 private:
@@ -52,6 +55,7 @@ private:
     std::vector<Step> pending;
     Step current;
     HWND clipped = nullptr;
+    UINT keptDoubleClickTime = 0;
 };
 
 }  // namespace guitest

@@ -77,6 +77,8 @@ bool InputScript::advanceTime(DWORD milliseconds) {
     return true;
 }
 
+void InputScript::lengthenDoubleClicks(UINT /*milliseconds*/) {}
+
 void InputScript::releaseAll() {
     if (!driver)
         return;

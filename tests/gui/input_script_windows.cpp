@@ -46,6 +46,8 @@ InputScript::~InputScript() {
     // every time the pointer is warped, which would release Shift and Control behind the script's back.
     if (clipped != nullptr)
         ClipCursor(nullptr);
+    if (keptDoubleClickTime != 0)
+        SetDoubleClickTime(keptDoubleClickTime);
 }
 
 void InputScript::prepare(HWND host) {
@@ -144,6 +146,12 @@ void InputScript::pressKey(int virtualKey) {
 
 bool InputScript::advanceTime(DWORD /*milliseconds*/) {
     return false;
+}
+
+void InputScript::lengthenDoubleClicks(UINT milliseconds) {
+    if (keptDoubleClickTime == 0)
+        keptDoubleClickTime = GetDoubleClickTime();
+    SetDoubleClickTime(milliseconds);
 }
 
 void InputScript::releaseAll() {

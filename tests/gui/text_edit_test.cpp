@@ -130,19 +130,25 @@ TEST_F(TextEdit, APressOnTheDisplayWhileItEditsClosesTheBoxAndThenOpensANewOne) 
 }
 
 TEST_F(TextEdit, TheDoubleClickStyleWantsTwoClicksInQuickSuccession) {
-    controls.lowerDisplay->setStyle(1 | gui::kDoubleClickStyle);
-    frame.input.click(kInsideLowerDisplay);
-    EXPECT_EQ(controls.lowerDisplay->getEditBox(), nullptr) << "one click is not enough";
-    frame.input.click(kInsideLowerDisplay);
-    ASSERT_NE(controls.lowerDisplay->getEditBox(), nullptr);
+    // The control reads the double-click time when it is made.
+    frame.input.lengthenDoubleClicks(10000);
+    auto* edit =
+        new gui::CTextEdit(gui::CRect(250, 40, 330, 75), &frame.listener, 8, "x", nullptr, 1 | gui::kDoubleClickStyle);
+    frame.frame->addView(edit);
+    frame.paint();
+    const POINT inside = FrameInHost::screen(290, 57);
+    frame.input.click(inside);
+    EXPECT_EQ(edit->getEditBox(), nullptr) << "one click is not enough";
+    frame.input.click(inside);
+    ASSERT_NE(edit->getEditBox(), nullptr);
     frame.input.pressKey(VK_RETURN);
     // Where time is virtual: clicks further apart than the double-click time are two first clicks.
-    frame.input.click(kInsideLowerDisplay);
+    frame.input.click(inside);
     if (frame.input.advanceTime(GetDoubleClickTime() + 1)) {
-        frame.input.click(kInsideLowerDisplay);
-        EXPECT_EQ(controls.lowerDisplay->getEditBox(), nullptr) << "too slow";
-        frame.input.click(kInsideLowerDisplay);
-        EXPECT_NE(controls.lowerDisplay->getEditBox(), nullptr);
+        frame.input.click(inside);
+        EXPECT_EQ(edit->getEditBox(), nullptr) << "too slow";
+        frame.input.click(inside);
+        EXPECT_NE(edit->getEditBox(), nullptr);
     }
 }
 
