@@ -98,26 +98,25 @@ void CSlider::draw(CDrawContext* context) {
         else
             pBackground->draw(target, track, offset);
     }
+    // Along the travel: from the offset plus the position, kept within minTmp and maxTmp; across it, the
+    // handle's own size from the offset.
+    std::int32_t start = (vertical() ? offsetHandle.v : offsetHandle.h) + handlePosition();
+    if (start < minTmp)
+        start = minTmp;
+    std::int32_t end = start + (vertical() ? heightOfSlider : widthOfSlider);
+    if (end > maxTmp)
+        end = maxTmp;
     CRect handle;
-    const std::int32_t position = handlePosition();
     if (vertical()) {
         handle.left = offsetHandle.h;
         handle.right = handle.left + widthOfSlider;
-        handle.top = offsetHandle.v + position;
-        if (handle.top < minTmp)
-            handle.top = minTmp;
-        handle.bottom = handle.top + heightOfSlider;
-        if (handle.bottom > maxTmp)
-            handle.bottom = maxTmp;
+        handle.top = start;
+        handle.bottom = end;
     } else {
         handle.top = offsetHandle.v;
         handle.bottom = handle.top + heightOfSlider;
-        handle.left = offsetHandle.h + position;
-        if (handle.left < minTmp)
-            handle.left = minTmp;
-        handle.right = handle.left + widthOfSlider;
-        if (handle.right > maxTmp)
-            handle.right = maxTmp;
+        handle.left = start;
+        handle.right = end;
     }
     if (pOScreen == nullptr)
         handle.offset(size.left, size.top);
