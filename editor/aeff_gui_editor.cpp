@@ -17,23 +17,37 @@ bool isBefore(std::uint32_t time, std::uint32_t reference) {
     return static_cast<std::int32_t>(time - reference) < 0;
 }
 
+std::uint32_t systemTicks() {
+    return GetTickCount();
+}
+
+void systemSleep(std::uint32_t milliseconds) {
+    Sleep(milliseconds);
+}
+
 }  // namespace
 
-AEffGUIEditor::AEffGUIEditor(AudioEffect* owner) : AEffEditor(owner), lLastTicks(GetTickCount()) {
+AEffGUIEditor::IdleClock AEffGUIEditor::idleClock{systemTicks, systemSleep};
+
+AEffGUIEditor::AEffGUIEditor(AudioEffect* owner) : AEffEditor(owner), lLastTicks(idleClock.ticks()) {
     if (effect != nullptr)
         effect->setEditor(this);
     // OLE for drag and drop; a thread the host set up for another apartment refuses it, and only a
     // successful call may be balanced.
     const HRESULT result = OleInitialize(nullptr);
     oleInitialised = result == S_OK || result == S_FALSE;
+    oleThread = std::this_thread::get_id();
 }
 
 AEffGUIEditor::~AEffGUIEditor() {
-    // A host that destroys the effect without closing the editor must not leave a window behind.
+    // A host that destroys the effect without closing the editor must not leave a window behind; a
+    // frame still tracking a gesture goes when it returns, and reports to nobody until then.
     if (frame != nullptr)
-        frame->forget();
+        frame->release(false);
     frame = nullptr;
-    if (oleInitialised)
+    // On another thread the constructing thread keeps its initialisation: uninitialising here would
+    // take OLE away from a thread that never asked for it.
+    if (oleInitialised && oleThread == std::this_thread::get_id())
         OleUninitialize();
 }
 
@@ -85,9 +99,9 @@ void AEffGUIEditor::endEdit(std::int32_t index) {
 }
 
 void AEffGUIEditor::doIdleStuff() {
-    std::uint32_t now = GetTickCount();
+    std::uint32_t now = idleClock.ticks();
     if (isBefore(now, lLastTicks)) {
-        Sleep(kMinimumWaitMilliseconds);
+        idleClock.sleep(kMinimumWaitMilliseconds);
         now += kMinimumWaitMilliseconds;
         if (isBefore(now, lLastTicks - kEarlyMarginMilliseconds))
             return;

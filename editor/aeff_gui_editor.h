@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <thread>
 
 #include "editor/aeff_editor.h"
 
@@ -35,6 +36,13 @@ public:
     // Shared by every editor of the library; the frame reports it to controls that ask.
     static inline std::int32_t knobMode = 0;
 
+    // What doIdleStuff paces with: the system's tick count and sleep. Tests put a virtual clock here.
+    struct IdleClock {
+        std::uint32_t (*ticks)();
+        void (*sleep)(std::uint32_t milliseconds);
+    };
+    static IdleClock idleClock;
+
 protected:
     ERect rect{};
     std::uint32_t lLastTicks;
@@ -42,5 +50,8 @@ protected:
     gui::CFrame* frame = nullptr;
 
 private:
+    // Hosts may make the effect on one thread and destroy it on another: only the thread whose
+    // OleInitialize succeeded may balance it.
     bool oleInitialised = false;
+    std::thread::id oleThread;
 };

@@ -2,6 +2,7 @@
 #include "effect/parameter_converter.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 // Float constants of the curve (10^x / 10 - 0.1) * 10/9, which maps 0 to 0 and 1 to 1.
@@ -29,4 +30,32 @@ void ZelmorConverter::getRange(std::int32_t index, float& min, float& max) const
         min = kMinimumHertz;
         max = kMaximumHertz;
     }
+}
+
+float ParameterConverter::normalise(std::int32_t index, float hertz) const {
+    float min = 0.0f;
+    float max = 0.0f;
+    getRange(index, min, max);
+    if (max == min) {
+        return 0.0f;
+    }
+    float x = (hertz - min) / (max - min);
+    x = x / kScale;
+    x = x + kOffset;
+    x = x * 10.0f;
+    return static_cast<float>(std::log10(static_cast<double>(x)));
+}
+
+int wholeHertz(float hertz) {
+    const double n = std::trunc(static_cast<double>(hertz) + 0.5);
+    if (std::isnan(n)) {
+        return 0;
+    }
+    if (n >= static_cast<double>(std::numeric_limits<int>::max())) {
+        return std::numeric_limits<int>::max();
+    }
+    if (n <= static_cast<double>(std::numeric_limits<int>::min())) {
+        return std::numeric_limits<int>::min();
+    }
+    return static_cast<int>(n);
 }

@@ -1,9 +1,10 @@
 // Construction of the effect, its parameters, program changes and the texts that describe them.
 #include "effect/zelmor.h"
 
+#include "editor/editor.h"
+
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
 namespace {
 
@@ -14,21 +15,6 @@ constexpr const char* kParameterNames[kNumParams] = {"Lower Cut-off Frequency", 
                                                      "Filter Mode"};
 constexpr const char* kModeNames[] = {"Low Pass", "High Pass", "Band Pass", "Band Stop"};
 
-// The displayed whole number of hertz: rounded half up, kept inside the integer range.
-int displayedHertz(float hertz) {
-    double n = std::trunc(static_cast<double>(hertz) + 0.5);
-    if (std::isnan(n)) {
-        return 0;
-    }
-    if (n >= static_cast<double>(std::numeric_limits<int>::max())) {
-        return std::numeric_limits<int>::max();
-    }
-    if (n <= static_cast<double>(std::numeric_limits<int>::min())) {
-        return std::numeric_limits<int>::min();
-    }
-    return static_cast<int>(n);
-}
-
 }  // namespace
 
 Zelmor::Zelmor(audioMasterCallback host) : EffectBase<ZelmorProgram>(host, kNumPrograms, kNumParams) {
@@ -37,12 +23,19 @@ Zelmor::Zelmor(audioMasterCallback host) : EffectBase<ZelmorProgram>(host, kNumP
     setNumInputs(2);
     setNumOutputs(2);
     setUniqueID(kUniqueId);
-    // No editor yet: the record tells the host so.
-    setEditor(nullptr);
+    // The editor attaches itself (the record then tells the host that there is one); its window opens
+    // only when the host asks.
+    new Editor(this);
     resume();
 }
 
-Zelmor::~Zelmor() = default;
+Zelmor::~Zelmor() {
+    // Closed while the whole effect still exists: a value display that is being edited reports its
+    // text to a complete effect.
+    if (editor != nullptr) {
+        editor->close();
+    }
+}
 
 std::int32_t Zelmor::modeOf(float value) {
     if (value < 0.25f) {
@@ -74,6 +67,10 @@ void Zelmor::setParameter(std::int32_t index, float value) {
             break;
         default:
             break;
+    }
+    // The editor moves its controls (from another thread, at its next idle).
+    if (editor != nullptr) {
+        static_cast<AEffGUIEditor*>(editor)->setParameter(index, value);
     }
     updateFilters();
 }
@@ -108,7 +105,7 @@ void Zelmor::getParameterLabel(std::int32_t index, char* label) {
 void Zelmor::getParameterDisplay(std::int32_t index, char* text) {
     if (index == kLowerCutoff || index == kUpperCutoff) {
         ZelmorConverter displayConverter;
-        int hertz = displayedHertz(displayConverter.convert(index, getParameter(index)));
+        int hertz = wholeHertz(displayConverter.convert(index, getParameter(index)));
         std::snprintf(text, kParameterTextCapacity, "%d Hz", hertz);
     } else if (index == kFilterMode) {
         copyText(text, kModeNames[modeOf(modeValue.load(std::memory_order_relaxed))], kParameterTextCapacity);

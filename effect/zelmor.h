@@ -28,6 +28,7 @@ enum ZelmorParameter : std::int32_t {
 //   lock that the audio thread never takes, and hand complete setups to the audio thread.
 // - getParameter: any thread.
 // - Texts, names and chunks: the host's user-interface thread.
+// - The editor's requests: the thread that opened the editor (the host's user-interface thread).
 class Zelmor : public EffectBase<ZelmorProgram> {
 public:
     explicit Zelmor(audioMasterCallback host);

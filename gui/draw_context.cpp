@@ -285,6 +285,9 @@ void CDrawContext::drawString(const char* text, const CRect& rect, bool opaque, 
 }
 
 std::int32_t CDrawContext::getMouseButtons() {
+    // A frame that the host closed during a gesture ends the gesture: no button is held any more.
+    if (frame != nullptr && frame->isReleasing())
+        return 0;
     std::int32_t buttons = 0;
     const bool left = down(VK_LBUTTON);
     const bool right = down(VK_RBUTTON);

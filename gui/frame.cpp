@@ -98,6 +98,7 @@ std::int32_t CFrame::offerKey(VstKeyCode& keyCode, bool down) {
 }
 
 std::int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
+    const InUse running(this);
     const std::int32_t result = offerKey(keyCode, true);
     if (result != kKeyNotHandled)
         return result;
@@ -109,10 +110,12 @@ std::int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
 }
 
 std::int32_t CFrame::onKeyUp(VstKeyCode& keyCode) {
+    const InUse running(this);
     return offerKey(keyCode, false);
 }
 
 bool CFrame::onWheel(CDrawContext* context, const CPoint& where, std::int32_t axis, float distance) {
+    const InUse running(this);
     CView* view = modalView != nullptr ? modalView : getViewAt(where, false);
     if (view == nullptr)
         return false;
@@ -139,24 +142,47 @@ void CFrame::update(CDrawContext* context) {
     CDrawContext* kept = frameContext;
     COffscreenContext* buffer = getBackBuffer();
     frameContext = buffer;
+    // Only what was redrawn goes to the window: during a drag that is one slider and its display, a
+    // small part of the panel.
+    const CRect whole(0, 0, size.width(), size.height());
+    CRect changed = whole;
     if (bDirty) {
         draw(buffer);
         setDirty(false);
     } else {
+        changed = CRect();
+        auto include = [&changed](const CRect& area) {
+            if (changed.width() <= 0 || changed.height() <= 0) {
+                changed = area;
+                return;
+            }
+            changed.left = area.left < changed.left ? area.left : changed.left;
+            changed.top = area.top < changed.top ? area.top : changed.top;
+            changed.right = area.right > changed.right ? area.right : changed.right;
+            changed.bottom = area.bottom > changed.bottom ? area.bottom : changed.bottom;
+        };
         CRect oldClip;
         buffer->getClipRect(oldClip);
-        if (modalView != nullptr && modalView->isDirty())
+        if (modalView != nullptr && modalView->isDirty()) {
+            CRect modalSize;
+            include(modalView->getViewSize(modalSize));
             modalView->update(buffer);
+        }
         for (ChildEntry* entry = pFirstView; entry != nullptr; entry = entry->next) {
             CRect clip;
             entry->view->getViewSize(clip);
+            if (entry->view->isDirty())
+                include(clip);
             buffer->setClipRect(clip.bound(oldClip));
             entry->view->update(buffer);
         }
         buffer->setClipRect(oldClip);
+        changed.bound(whole);
     }
-    BitBlt(context->getSystemContext(), size.left + context->offset.h, size.top + context->offset.v, size.width(),
-           size.height(), buffer->getSystemContext(), 0, 0, SRCCOPY);
+    if (changed.width() > 0 && changed.height() > 0)
+        BitBlt(context->getSystemContext(), size.left + changed.left + context->offset.h,
+               size.top + changed.top + context->offset.v, changed.width(), changed.height(),
+               buffer->getSystemContext(), changed.left, changed.top, SRCCOPY);
     frameContext = kept;
 }
 
@@ -218,8 +244,9 @@ bool CFrame::isOpen() const {
 }
 
 void CFrame::idle() {
-    if (!getOpenFlag() || bFirstDraw || !isDirty())
+    if (!getOpenFlag() || bFirstDraw || releasing || !isDirty())
         return;
+    const InUse running(this);
     CDrawContext* context = createDrawContext();
     update(context);
     context->forget();
@@ -344,6 +371,31 @@ COffscreenContext* CFrame::getBackBuffer() {
     if (backBuffer == nullptr)
         backBuffer = new COffscreenContext(this, size.width(), size.height(), kBlackCColor);
     return backBuffer;
+}
+
+void CFrame::release(bool keepEditor) {
+    if (releasing)
+        return;
+    if (!keepEditor)
+        editor = nullptr;
+    if (callsRunning == 0) {
+        forget();
+        return;
+    }
+    releasing = true;
+    // A text edit that is editing closes its box and ends its gesture now, while its listener exists.
+    if (focusView != nullptr)
+        setFocusView(nullptr);
+}
+
+CFrame::InUse::InUse(CFrame* running) : frame(running) {
+    if (frame != nullptr)
+        ++frame->callsRunning;
+}
+
+CFrame::InUse::~InUse() {
+    if (frame != nullptr && --frame->callsRunning == 0 && frame->releasing)
+        frame->forget();
 }
 
 }  // namespace gui

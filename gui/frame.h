@@ -93,6 +93,26 @@ public:
     HWND getNativeWindow() const { return window; }
     void* getSystemWindow() const { return systemWindow; }
 
+    // Destroys the frame at once or, while one of its calls is on the stack (a control's tracking loop
+    // that let the host run, which closed the editor), when the outermost of them returns. Until then
+    // the frame answers no buttons, so a gesture in progress ends at its next step, and the focus view
+    // has been cleared. Without an editor nothing is reported back once this returns.
+    void release(bool keepEditor = true);
+    bool isReleasing() const { return releasing; }
+
+    // Marks one of the frame's own calls as running for its lifetime: the window procedure, keys,
+    // wheel and idle. A release waits for the outermost.
+    class InUse {
+    public:
+        explicit InUse(CFrame* frame);
+        ~InUse();
+        InUse(const InUse&) = delete;
+        InUse& operator=(const InUse&) = delete;
+
+    private:
+        CFrame* frame;
+    };
+
     // The frame's window procedure; the frame is found in the window's user data.
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -127,6 +147,8 @@ private:
     // Only a successful OleInitialize is balanced; without OLE there is no drag and drop.
     bool oleInitialised = false;
     bool defaultCursorTaken = false;
+    std::int32_t callsRunning = 0;
+    bool releasing = false;
 };
 
 }  // namespace gui

@@ -83,6 +83,8 @@ LRESULT CALLBACK CFrame::windowProcedure(HWND handle, UINT message, WPARAM wPara
     CFrame* frame = frameOf(handle);
     if (frame == nullptr)
         return DefWindowProcA(handle, message, wParam, lParam);
+    // A press may reach the host (automation, idle) and the host may close the editor from there.
+    const CFrame::InUse running(frame);
     switch (message) {
         case WM_DESTROY:
             // The host destroys its window before it closes the editor: everything that needs the window

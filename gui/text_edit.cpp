@@ -142,6 +142,8 @@ void CTextEdit::takeFocus(CDrawContext* context) {
 
 LRESULT CALLBACK CTextEdit::editProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* control = reinterpret_cast<CTextEdit*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    // Return reaches the listener, and through it the host, which may close the editor there.
+    const CFrame::InUse running(control != nullptr ? control->getFrame() : nullptr);
     switch (message) {
         case WM_GETDLGCODE:
             // Tab, Return and the arrows stay in the box.
@@ -235,6 +237,49 @@ void CTextEdit::looseFocus(CDrawContext* context) {
     else if (parentFrame != nullptr)
         parentFrame->notify(this, kMsgLooseFocus);
     closing = false;
+}
+
+std::int32_t CTextEdit::onKeyDown(VstKeyCode& keyCode) {
+    if (platformControl == nullptr)
+        return kKeyNotHandled;
+    // The interface's key codes of the keys an edit field uses: the virtual key the box knows, or the
+    // character it gets for the key.
+    struct BoxKey {
+        unsigned char virt;
+        WPARAM virtualKey;
+        char character;
+    };
+    constexpr BoxKey kBoxKeys[] = {
+        {1, 0, '\b'},   {4, VK_RETURN, 0}, {7, 0, ' '},      {9, VK_END, 0},     {10, VK_HOME, 0},   {11, VK_LEFT, 0},
+        {12, VK_UP, 0}, {13, VK_RIGHT, 0}, {14, VK_DOWN, 0}, {19, VK_RETURN, 0}, {22, VK_DELETE, 0},
+    };
+    constexpr unsigned char kNumpad0 = 24;
+    constexpr unsigned char kNumpad9 = 33;
+    WPARAM virtualKey = 0;
+    char character = 0;
+    for (const BoxKey& key : kBoxKeys) {
+        if (key.virt == keyCode.virt) {
+            virtualKey = key.virtualKey;
+            character = key.character;
+        }
+    }
+    if (keyCode.virt >= kNumpad0 && keyCode.virt <= kNumpad9) {
+        character = static_cast<char>('0' + (keyCode.virt - kNumpad0));
+    } else if (keyCode.virt == 0 && (keyCode.character == '\r' || keyCode.character == '\n')) {
+        virtualKey = VK_RETURN;  // hosts that send Return as its character alone
+    } else if (keyCode.virt == 0 && keyCode.character > 0 && keyCode.character < 256) {
+        character = static_cast<char>(keyCode.character);
+    }
+    if (virtualKey != 0) {
+        // The box's own procedure sees it first, as with a key the system delivers: Return closes it.
+        SendMessageA(platformControl, WM_KEYDOWN, virtualKey, 1);
+        return 1;
+    }
+    if (character != 0) {
+        SendMessageA(platformControl, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(character)), 1);
+        return 1;
+    }
+    return kKeyNotHandled;
 }
 
 bool CTextEdit::isTypeOf(const char* className) const {

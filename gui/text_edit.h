@@ -89,6 +89,9 @@ public:
     // Opens the edit box exactly over the display.
     void takeFocus(CDrawContext* context = nullptr) override;
     bool isTypeOf(const char* className) const override;
+    // While the edit box is open, keys that the host passes on (hosts that keep the keyboard focus
+    // forward them) go to the box as the system would send them: answered 1. Otherwise not taken.
+    std::int32_t onKeyDown(VstKeyCode& keyCode) override;
 
     // At most 255 characters are kept, whatever the caller passes.
     virtual void setText(const char* text);

@@ -66,6 +66,7 @@ compare_pictures() {
 compare_pictures "Conformance pictures" zelmor_conformance_tests PictureConformance.LinuxAndWindowsPicturesAgree window
 compare_pictures "View tree pictures" zelmor_gui_tests ViewTreePicture.LinuxAndWindowsPicturesAgree view-tree
 compare_pictures "Controls pictures" zelmor_gui_tests ControlsPicture.LinuxAndWindowsPicturesAgree controls
+compare_pictures "Editor pictures" zelmor_editor_tests EditorPanel.LinuxAndWindowsPicturesAgree editor
 
 echo
 echo "== Results"

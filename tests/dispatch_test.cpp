@@ -47,18 +47,24 @@ TEST(Dispatch, MainsChangedWithAnyNonZeroValueResumesWithoutAskingForMidi) {
     EXPECT_TRUE(effect->calls().empty());
 }
 
-TEST(Dispatch, EditorRequestsWithoutAnEditorAnswerZeroAndTouchNothing) {
+TEST(Dispatch, EditorRequestsReachTheEditorBeforeAnyOpen) {
     auto effect = makeEffect();
-    auto* sentinel = reinterpret_cast<ERect*>(0x1234);
-    ERect* rect = sentinel;
-    EXPECT_EQ(effect->dispatch(effEditGetRect, 0, 0, &rect), 0);
-    EXPECT_EQ(rect, sentinel);
-    EXPECT_EQ(effect->dispatch(effEditOpen, 0, 0, &rect), 0);
+    ERect* rect = nullptr;
+    ASSERT_EQ(effect->dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, 550);
+    EXPECT_EQ(rect->right, 396);
+    EXPECT_EQ(effect->dispatch(effEditGetRect, 0, 0, nullptr), 0);
+    // Closed: idle, close, keys and the wheel change nothing and take nothing.
     EXPECT_EQ(effect->dispatch(effEditClose), 0);
     EXPECT_EQ(effect->dispatch(effEditIdle), 0);
     EXPECT_EQ(effect->dispatch(effEditKeyDown, 'a', 0, nullptr, 2.9f), 0);
+    EXPECT_EQ(effect->dispatch(effEditKeyDown, 0, 11), 0);
     EXPECT_EQ(effect->dispatch(effEditKeyUp, 'a'), 0);
-    EXPECT_EQ(effect->dispatch(effSetEditKnobMode, 0, 2), 0);
+    EXPECT_EQ(effect->dispatch(effSetEditKnobMode, 0, 2), 1);
+    EXPECT_EQ(effect->dispatch(effSetEditKnobMode, 0, 0), 1);
 }
 
 TEST(Dispatch, ConstantAnswers) {

@@ -34,7 +34,8 @@ TEST(EffectRecord, FreshRecordReadsAsTheHostExpects) {
     EXPECT_EQ(record->numParams, 3);
     EXPECT_EQ(record->numInputs, 2);
     EXPECT_EQ(record->numOutputs, 2);
-    EXPECT_EQ(record->flags, effFlagsCanReplacing | effFlagsProgramChunks);  // no editor yet
+    EXPECT_EQ(record->flags, effFlagsHasEditor | effFlagsCanReplacing | effFlagsProgramChunks);
+    EXPECT_EQ(record->flags, 0x31);
     EXPECT_EQ(record->uniqueID, 0x386F6C30);
     EXPECT_EQ(record->version, 1);
     EXPECT_EQ(record->ioRatio, 1.0f);

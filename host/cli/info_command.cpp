@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "editor/aeff_editor.h"
 #include "host/cli/commands.h"
 #include "host/cli/effect_session.h"
 
@@ -50,6 +51,12 @@ int runInfo(const Options& options) {
                 fourCharacterText(record->uniqueID).c_str());
     std::printf("Category:    %ld\n", static_cast<long>(effect->dispatch(effGetPlugCategory)));
     std::printf("Flags:       0x%X (%s)\n", static_cast<unsigned>(record->flags), flagNames(record->flags).c_str());
+    ERect* editorRect = nullptr;
+    if ((record->flags & effFlagsHasEditor) != 0 && effect->dispatch(effEditGetRect, 0, 0, &editorRect) != 0 &&
+        editorRect != nullptr) {
+        std::printf("Editor:      %d x %d pixels\n", editorRect->right - editorRect->left,
+                    editorRect->bottom - editorRect->top);
+    }
     std::printf("Inputs:      %d\nOutputs:     %d\n", record->numInputs, record->numOutputs);
     std::printf("Parameters:  %d\n", record->numParams);
     for (std::int32_t i = 0; i < record->numParams; ++i) {

@@ -271,4 +271,27 @@ std::size_t Driver::liveGdiObjects() {
     return liveObjectCount();
 }
 
+namespace {
+std::size_t countWithChildren(const Window& window) {
+    std::size_t count = 1;
+    for (const auto& child : window.children)
+        count += countWithChildren(*child);
+    return count;
+}
+}  // namespace
+
+std::size_t Driver::liveWindows() {
+    std::size_t count = 0;
+    for (const auto& top : topLevelWindows())
+        count += countWithChildren(*top);
+    return count;
+}
+
+HWND Driver::windowInNativeParent(HWND native) {
+    for (const auto& top : topLevelWindows())
+        if (top->nativeParent == native && !top->destroying)
+            return top->handle;
+    return nullptr;
+}
+
 }  // namespace platform::testing

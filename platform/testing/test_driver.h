@@ -58,6 +58,11 @@ public:
     // GDI objects and device contexts that exist now, stock objects aside; a drawing that leaks none
     // leaves the count as it found it.
     static std::size_t liveGdiObjects();
+    // Windows that exist now, children included.
+    static std::size_t liveWindows();
+    // The first top-level window of the subset shown inside a window that the subset does not know
+    // (the host's native window), or null.
+    static HWND windowInNativeParent(HWND native);
 };
 
 }  // namespace platform::testing
