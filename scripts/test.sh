@@ -38,7 +38,7 @@ run_suite() {
 run_suite "Linux x86-64" linux
 run_suite "Linux x86-64, AddressSanitizer + LeakSanitizer + UndefinedBehaviorSanitizer" linux-asan
 # Address-space randomisation on newer kernels can defeat the sanitizer's fixed memory layout.
-run_suite "Linux x86-64, ThreadSanitizer (processing while parameters change)" linux-tsan setarch "$(uname -m)" -R
+run_suite "Linux x86-64, ThreadSanitizer (processing, and the editor, while parameters change)" linux-tsan setarch "$(uname -m)" -R
 
 echo "== Windows x86-64: libraries from Debian's source packages"
 started=$SECONDS
