@@ -72,6 +72,8 @@ bool AEffGUIEditor::onKeyUp(VstKeyCode& keyCode) {
 bool AEffGUIEditor::onWheel(float distance) {
     if (frame == nullptr)
         return false;
+    // A turn may reach the host, which may close the editor there: the frame outlives the context.
+    const gui::CFrame::InUse running(frame);
     auto* context = new gui::CDrawContext(frame, nullptr, static_cast<HWND>(systemWindow));
     POINT cursor{};
     GetCursorPos(&cursor);

@@ -64,8 +64,10 @@ public:
     std::size_t liveGdiObjects() const;
     std::size_t liveWindows() const;
 
-    // Runs whenever the plug-in asks for the host's idle time (inside a control's tracking loop).
+    // Run whenever the plug-in asks for the host's idle time (inside a control's tracking loop), and
+    // whenever it automates a parameter.
     std::function<void()> onHostIdle;
+    std::function<void()> onAutomate;
 
 private:
     // Through the library's entry point, with this host's answers; throws when there is no effect.

@@ -149,6 +149,8 @@ std::size_t EditorHost::liveWindows() const {
 std::intptr_t EditorHost::answer(const HostCall& call) {
     if (call.opcode == audioMasterIdle && onHostIdle)
         onHostIdle();
+    if (call.opcode == audioMasterAutomate && onAutomate)
+        onAutomate();
     return defaultHostAnswer(call);
 }
 

@@ -140,6 +140,8 @@ std::intptr_t EditorHost::answer(const HostCall& call) {
         if (onHostIdle)
             onHostIdle();
     }
+    if (call.opcode == audioMasterAutomate && onAutomate)
+        onAutomate();
     return defaultHostAnswer(call);
 }
 

@@ -67,6 +67,35 @@ TEST(EditorLifecycle, TheHostMayCloseTheEditorInsideAGesture) {
     EXPECT_NE(host.frameWindow(), nullptr);
 }
 
+TEST(EditorLifecycle, TheHostMayCloseTheEditorWhenItHearsAutomation) {
+    EditorHost host;
+    auto closeOnce = [&host] {
+        host.onAutomate = [&host] {
+            host.onAutomate = nullptr;
+            host.effect().dispatch(effEditClose);
+        };
+    };
+    auto reopen = [&host] {
+        ASSERT_EQ(host.frameWindow(), nullptr);
+        ASSERT_EQ(host.open(), 1);
+        host.idle();
+    };
+    reopen();
+    closeOnce();
+    host.turnWheel(44, 300, 1);  // through the window procedure
+    reopen();
+    host.drag({at(44, 400), at(44, 400, false)});
+    closeOnce();
+    EXPECT_EQ(host.effect().dispatch(effEditKeyDown, 0, 12), 1);  // a key the host forwards
+    reopen();
+    host.click(44, 513);
+    host.typeText("700");
+    closeOnce();
+    host.pressKey(VK_RETURN);  // through the edit box's procedure
+    EXPECT_FLOAT_EQ(host.effect().getParameter(0), 0.116045006f);
+    reopen();
+}
+
 TEST(EditorLifecycle, TheHostMayReopenTheEditorInsideAGesture) {
     EditorHost host;
     ASSERT_EQ(host.open(), 1);
