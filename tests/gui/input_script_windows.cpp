@@ -36,6 +36,18 @@ void awaitPress() {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kSliceMilliseconds, QS_ALLINPUT);
 }
 
+// Wine's X11 driver may take the modifiers from the X server when it handles a pointer event, which
+// knows nothing of the keys sent here: let it handle what is pending first, then set them as the step
+// wants. Peeking for WM_NULL alone removes nothing.
+void settleModifiers(const Step& step) {
+    MSG message{};
+    PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE);
+    if (isDown(VK_SHIFT) != step.shift)
+        sendKey(VK_SHIFT, step.shift);
+    if (isDown(VK_CONTROL) != step.control)
+        sendKey(VK_CONTROL, step.control);
+}
+
 }  // namespace
 
 InputScript::InputScript() = default;
@@ -65,12 +77,10 @@ void InputScript::apply(const Step& step) {
     GetCursorPos(&now);
     if (now.x != step.at.x || now.y != step.at.y)
         SetCursorPos(step.at.x, step.at.y);
-    if (isDown(VK_SHIFT) != step.shift)
-        sendKey(VK_SHIFT, step.shift);
-    if (isDown(VK_CONTROL) != step.control)
-        sendKey(VK_CONTROL, step.control);
+    settleModifiers(step);
     if (isDown(VK_LBUTTON) != step.left)
         sendLeft(step.left);
+    settleModifiers(step);
     current = step;
 }
 
@@ -81,6 +91,7 @@ void InputScript::play(const std::vector<Step>& steps) {
     apply(steps.front());
     if (steps.front().left)
         awaitPress();
+    settleModifiers(steps.front());
     conformance::pumpMessages();
     pending.clear();
     releaseAll();
