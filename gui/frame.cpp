@@ -151,28 +151,18 @@ void CFrame::update(CDrawContext* context) {
         setDirty(false);
     } else {
         changed = CRect();
-        auto include = [&changed](const CRect& area) {
-            if (changed.width() <= 0 || changed.height() <= 0) {
-                changed = area;
-                return;
-            }
-            changed.left = area.left < changed.left ? area.left : changed.left;
-            changed.top = area.top < changed.top ? area.top : changed.top;
-            changed.right = area.right > changed.right ? area.right : changed.right;
-            changed.bottom = area.bottom > changed.bottom ? area.bottom : changed.bottom;
-        };
         CRect oldClip;
         buffer->getClipRect(oldClip);
         if (modalView != nullptr && modalView->isDirty()) {
             CRect modalSize;
-            include(modalView->getViewSize(modalSize));
+            changed.unite(modalView->getViewSize(modalSize));
             modalView->update(buffer);
         }
         for (ChildEntry* entry = pFirstView; entry != nullptr; entry = entry->next) {
             CRect clip;
             entry->view->getViewSize(clip);
             if (entry->view->isDirty())
-                include(clip);
+                changed.unite(clip);
             buffer->setClipRect(clip.bound(oldClip));
             entry->view->update(buffer);
         }
@@ -374,10 +364,11 @@ COffscreenContext* CFrame::getBackBuffer() {
 }
 
 void CFrame::release(bool keepEditor) {
-    if (releasing)
-        return;
+    // A frame already waiting for its calls to return may still lose its editor.
     if (!keepEditor)
         editor = nullptr;
+    if (releasing)
+        return;
     if (callsRunning == 0) {
         forget();
         return;

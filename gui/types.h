@@ -60,6 +60,18 @@ struct CRect {
         bottom += dy;
         return *this;
     }
+    // The smallest rectangle around both, in place; an empty one adds nothing.
+    CRect& unite(const CRect& other) {
+        if (other.isEmpty())
+            return *this;
+        if (isEmpty())
+            return *this = other;
+        left = left < other.left ? left : other.left;
+        top = top < other.top ? top : other.top;
+        right = right > other.right ? right : other.right;
+        bottom = bottom > other.bottom ? bottom : other.bottom;
+        return *this;
+    }
     // Intersection in place; a disjoint pair leaves an empty rectangle, never an inverted one.
     CRect& bound(const CRect& other) {
         left = left > other.left ? left : other.left;

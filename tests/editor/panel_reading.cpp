@@ -41,17 +41,6 @@ bool isInk(std::uint32_t pixel) {
     return red + green + blue < 3u * 100u;
 }
 
-// Grows from nothing: the first pixel sets every edge.
-gui::CRect grown(gui::CRect ink, int x, int y) {
-    if (ink.right <= ink.left)
-        return gui::CRect(x, y, x + 1, y + 1);
-    ink.left = x < ink.left ? x : ink.left;
-    ink.top = y < ink.top ? y : ink.top;
-    ink.right = x + 1 > ink.right ? x + 1 : ink.right;
-    ink.bottom = y + 1 > ink.bottom ? y + 1 : ink.bottom;
-    return ink;
-}
-
 void fixedText(float /*value*/, char* text, void* userData) {
     std::strncpy(text, static_cast<const char*>(userData), gui::kTextBufferSize - 1);
 }
@@ -93,7 +82,7 @@ gui::CRect labelInk(const std::string& text, const gui::CRect& rect, bool bold, 
     for (int y = 0; y < rect.height(); ++y)
         for (int x = 0; x < rect.width(); ++x)
             if (isInk(canvas.at(x, y)))
-                ink = grown(ink, x, y);
+                ink.unite(gui::CRect(x, y, x + 1, y + 1));
     return ink;
 }
 
@@ -102,7 +91,7 @@ gui::CRect inkIn(const Pixels& picture, const gui::CRect& rect) {
     for (int y = rect.top; y < rect.bottom; ++y)
         for (int x = rect.left; x < rect.right; ++x)
             if (isInk(picture[static_cast<std::size_t>(y * kWidth + x)]))
-                ink = grown(ink, x - rect.left, y - rect.top);
+                ink.unite(gui::CRect(x - rect.left, y - rect.top, x - rect.left + 1, y - rect.top + 1));
     return ink;
 }
 
