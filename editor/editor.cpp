@@ -148,6 +148,11 @@ bool Editor::open(void* parentWindow) {
 
 void Editor::close() {
     interfaceThread.store(std::thread::id());
+    keysTaken.store(kNoKeys);
+    {
+        const std::lock_guard<std::mutex> lock(handedKeysLock);
+        handedKeys.clear();
+    }
     if (frame == nullptr)
         return;
     // The frame may be under a control's tracking loop that let the host run: it then goes once the
@@ -158,9 +163,80 @@ void Editor::close() {
 }
 
 void Editor::idle() {
-    if (!inIdleStuff && frame != nullptr)
+    if (!inIdleStuff && frame != nullptr) {
         showChangedParameters();
+        deliverHandedKeys();
+    }
     AEffGUIEditor::idle();
+    noteWhichKeysAreTaken();
+}
+
+bool Editor::onKeyDown(VstKeyCode& keyCode) {
+    const std::thread::id owner = interfaceThread.load();
+    if (owner == std::thread::id())
+        return false;
+    if (owner != std::this_thread::get_id())
+        return handOver(keyCode, true);
+    const bool taken = AEffGUIEditor::onKeyDown(keyCode);
+    noteWhichKeysAreTaken();
+    return taken;
+}
+
+bool Editor::onKeyUp(VstKeyCode& keyCode) {
+    const std::thread::id owner = interfaceThread.load();
+    if (owner == std::thread::id())
+        return false;
+    if (owner != std::this_thread::get_id())
+        return handOver(keyCode, false);
+    return AEffGUIEditor::onKeyUp(keyCode);
+}
+
+bool Editor::handOver(const VstKeyCode& keyCode, bool down) {
+    constexpr unsigned char kFirstArrow = 11;  // left, up, right, down
+    constexpr unsigned char kLastArrow = 14;
+    constexpr std::size_t kMostHandedKeys = 256;
+    const int taken = keysTaken.load();
+    const bool arrow = keyCode.virt >= kFirstArrow && keyCode.virt <= kLastArrow;
+    if (taken == kNoKeys || (taken == kArrowKeys && !arrow))
+        return false;
+    const std::lock_guard<std::mutex> lock(handedKeysLock);
+    if (handedKeys.size() >= kMostHandedKeys)
+        return false;
+    handedKeys.push_back({keyCode, down});
+    return true;
+}
+
+void Editor::deliverHandedKeys() {
+    for (;;) {
+        HandedKey key{};
+        {
+            const std::lock_guard<std::mutex> lock(handedKeysLock);
+            if (handedKeys.empty())
+                return;
+            key = handedKeys.front();
+            handedKeys.pop_front();
+        }
+        // A key may close the editor (Return, whose automation the host answers by closing).
+        if (frame == nullptr)
+            return;
+        if (key.down)
+            AEffGUIEditor::onKeyDown(key.code);
+        else
+            AEffGUIEditor::onKeyUp(key.code);
+    }
+}
+
+void Editor::noteWhichKeysAreTaken() {
+    int taken = kNoKeys;
+    if (frame != nullptr) {
+        gui::CView* focus = frame->getFocusView();
+        auto* edit = dynamic_cast<gui::CTextEdit*>(focus);
+        if (edit != nullptr && edit->getEditBox() != nullptr)
+            taken = kAllKeys;
+        else if (focus != nullptr)
+            taken = kArrowKeys;
+    }
+    keysTaken.store(taken);
 }
 
 void Editor::setParameter(std::int32_t index, float /*value*/) {

@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
+#include <mutex>
 #include <thread>
 
 #include "editor/aeff_gui_editor.h"
@@ -16,9 +18,10 @@ class CVerticalSlider;
 class CVerticalSwitch;
 }  // namespace gui
 
-// Threads: open, close, idle, keys and valueChanged run on the host's user-interface thread (the one
-// that opened the editor). setParameter may come from any thread: on the interface thread it moves the
+// Threads: open, close, idle and valueChanged run on the host's user-interface thread (the one that
+// opened the editor). setParameter may come from any thread: on the interface thread it moves the
 // controls at once; from any other it only notes the parameter, and the next idle moves its controls.
+// Keys too may come from any thread: from another they wait for the next idle.
 class Editor : public AEffGUIEditor, public CControlListener {
 public:
     explicit Editor(AudioEffect* effect);
@@ -29,6 +32,8 @@ public:
     // Moves the controls of the parameters changed on other threads, then redraws what is dirty.
     void idle() override;
     void setParameter(std::int32_t index, float value) override;
+    bool onKeyDown(VstKeyCode& keyCode) override;
+    bool onKeyUp(VstKeyCode& keyCode) override;
     // Controls bracket their gestures with their tag; the host hears the parameter's index.
     void beginEdit(std::int32_t tag) override;
     void endEdit(std::int32_t tag) override;
@@ -39,6 +44,10 @@ private:
     // Sets the controls of one parameter from the effect's current value.
     void showParameter(std::int32_t index);
     void showChangedParameters();
+    // A key from another thread: kept for the interface thread when the editor would take it now.
+    bool handOver(const VstKeyCode& keyCode, bool down);
+    void deliverHandedKeys();
+    void noteWhichKeysAreTaken();
 
     gui::CVerticalSlider* lowerSlider = nullptr;
     gui::CVerticalSlider* upperSlider = nullptr;
@@ -51,6 +60,17 @@ private:
     std::atomic<std::uint32_t> changedParameters{0};
     // The thread that opened the frame; none while closed.
     std::atomic<std::thread::id> interfaceThread{};
+
+    // What the frame would take, as the interface thread last saw it: every key while an edit box is
+    // open, the arrows while a control has the focus.
+    enum KeysTaken : int { kNoKeys, kArrowKeys, kAllKeys };
+    std::atomic<int> keysTaken{kNoKeys};
+    struct HandedKey {
+        VstKeyCode code;
+        bool down;
+    };
+    std::mutex handedKeysLock;  // the interface thread and the hosts' key threads only
+    std::deque<HandedKey> handedKeys;
 };
 
 // The display text of a normalised cut-off: whole hertz, as "%d Hz".

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "editor/aeff_editor.h"
+#include "plugin/editor_desktop.h"
 #include "plugin/text.h"
 
 namespace {
@@ -155,7 +156,7 @@ std::intptr_t AudioEffect::dispatcher(std::int32_t opcode, std::int32_t index, s
         case effEditGetRect:
             return editor != nullptr && ptr != nullptr && editor->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
         case effEditOpen:
-            return editor != nullptr && editor->open(ptr) ? 1 : 0;
+            return editor != nullptr && editor_desktop::open(*editor, ptr) ? 1 : 0;
         case effEditClose:
             if (editor != nullptr) {
                 editor->close();
@@ -163,7 +164,7 @@ std::intptr_t AudioEffect::dispatcher(std::int32_t opcode, std::int32_t index, s
             return 0;
         case effEditIdle:
             if (editor != nullptr) {
-                editor->idle();
+                editor_desktop::idle(*editor);
             }
             return 0;
         case effIdentify:

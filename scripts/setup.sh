@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Installs what building and testing Zelmor needs on Debian 12; does nothing when all of it is there.
-# Usage: setup.sh [linux|all]: the Linux build only, or also the Windows build (MinGW-w64, Wine, Xvfb).
+# Usage: setup.sh [linux|all]: the Linux build only, or also the Windows build (MinGW-w64, Wine).
 set -euo pipefail
 
 targets=${1:-all}
+# The X headers build the Linux editor (which opens the X libraries only when it opens); the X test
+# libraries and Xvfb run its tests and the demo's picture; dpkg-dev unpacks the source packages that
+# scripts/linux-deps.sh builds.
 packages=(g++ cmake ninja-build pkgconf binutils libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libpng-dev
-          libfreetype-dev libfontconfig-dev fonts-liberation2)
+          libfreetype-dev libfontconfig-dev fonts-liberation2 libx11-dev libxext-dev libxtst-dev libxres-dev xvfb
+          dpkg-dev)
 case $targets in
   linux) ;;
-  # The cross compiler, MinGW's zlib, dpkg-source for unpacking the libraries' source packages,
-  # and Wine inside a virtual display for the tests.
-  all) packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine64 xvfb) ;;
+  # The cross compiler, MinGW's zlib, and Wine (inside the virtual display) for the tests.
+  all) packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64) ;;
   *)
     echo "usage: $0 [linux|all]" >&2
     exit 2

@@ -1,14 +1,12 @@
 # Sourced by the test scripts: starts a virtual display and a prepared Wine prefix for the Windows
 # suite, and stops both when the calling script exits. Usage: wine_session_start <directory>.
+source "$(dirname "${BASH_SOURCE[0]}")/virtual-display.sh"
 
 wine_session_stop() {
   if [[ -n ${WINEPREFIX:-} && -n ${wine_server:-} ]]; then
     "$wine_server" -k 2>/dev/null || true
   fi
-  if [[ -n ${wine_session_display_pid:-} ]]; then
-    kill "$wine_session_display_pid" 2>/dev/null || true
-    wait "$wine_session_display_pid" 2>/dev/null || true
-  fi
+  virtual_display_stop
 }
 
 wine_session_start() {
@@ -20,23 +18,10 @@ wine_session_start() {
   wine_server=$(command -v wineserver || echo "$(dirname "$wine")/wineserver")
   trap wine_session_stop EXIT
 
-  # Xvfb picks a free display and writes its number to the descriptor it is given.
-  local display_file
-  display_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-  wine_session_display_pid=$!
-  local waited=0
-  while [[ ! -s $display_file ]]; do
-    if ! kill -0 "$wine_session_display_pid" 2>/dev/null || ((waited >= 100)); then
-      echo "error: the virtual display (Xvfb) did not start" >&2
-      rm -f "$display_file"
-      return 1
-    fi
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  export DISPLAY=:$(head -n1 "$display_file")
-  rm -f "$display_file"
+  # The Windows suite's windows need a display: the caller's, or a virtual one of the session's own.
+  if [[ -z ${DISPLAY:-} ]]; then
+    virtual_display_start || return 1
+  fi
 
   export WINEPREFIX=$directory/wine-prefix
   export WINEDEBUG=-all

@@ -188,11 +188,11 @@ struct Report {
 
 class RecordingPresenter final : public platform::Presenter {
 public:
-    void windowShown(HWND topLevel, HWND nativeParent, const platform::SurfacePixels& pixels) override {
+    void windowShown(HWND topLevel, HWND nativeParent, const RECT&, const platform::SurfacePixels& pixels) override {
         reports.push_back({"shown " + std::to_string(pixels.width) + "x" + std::to_string(pixels.height), topLevel,
                            nativeParent, pixels.topRow[0]});
     }
-    void present(HWND topLevel, const platform::SurfacePixels& pixels) override {
+    void present(HWND topLevel, const platform::SurfacePixels& pixels, const RECT&) override {
         reports.push_back({"present", topLevel, nullptr, pixels.topRow[pixels.rowStep + 1]});
     }
     void windowDestroyed(HWND topLevel) override { reports.push_back({"destroyed", topLevel, nullptr, 0}); }

@@ -8,3 +8,4 @@ int runProcess(const Options& options);
 int runResponse(const Options& options);
 int runGenerate(const Options& options);
 int runLevels(const Options& options);
+int runEdit(const Options& options);

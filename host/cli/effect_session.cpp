@@ -2,6 +2,7 @@
 #include "host/cli/effect_session.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "host/frequency_scale.h"
 
@@ -14,9 +15,9 @@ EffectSession::EffectSession(const std::string& pluginPath) {
 }
 
 std::unique_ptr<HostedEffect> EffectSession::makeEffect(const FilterSettings& settings, double sampleRate,
-                                                        int blockFrames) {
+                                                        int blockFrames, HostAnswer answer) {
     std::string error;
-    auto effect = HostedEffect::create(*library, error);
+    auto effect = HostedEffect::create(*library, error, std::move(answer));
     if (!effect) {
         throw std::runtime_error(error);
     }

@@ -1,4 +1,4 @@
-// zelmor-host: loads the plug-in as a host does, to describe it, run audio files through it and measure it.
+// zelmor-host: loads the plug-in as a host does, to describe it, run audio through it, measure it, open its editor.
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -59,6 +59,9 @@ int main(int argc, char** argv) {
         }
         if (options.command == "levels") {
             return runLevels(options);
+        }
+        if (options.command == "edit") {
+            return runEdit(options);
         }
         if (options.command == "--help" || options.command == "help") {
             std::fputs(kUsage, stdout);

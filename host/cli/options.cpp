@@ -13,6 +13,7 @@ const char* const kUsage =
     "       zelmor-host generate OUT [--rate HZ] [--tones HZ,HZ,...] [--seconds S] [--channels 1|2]\n"
     "                                [--format float|pcm16]\n"
     "       zelmor-host levels IN [--tones HZ,HZ,...] [--seconds S]\n"
+    "       zelmor-host edit PLUGIN [SETTINGS] [--screenshot FILE.png]\n"
     "SETTINGS: [--program 1-16] [--mode low-pass|high-pass|band-pass|band-stop]\n"
     "          [--lower HZ] [--upper HZ]   (cut-offs from 20 to 20000 Hz)\n";
 
@@ -108,6 +109,8 @@ Options parseOptions(int argc, char** argv) {
             options.sampleRate = number(argument, value, kMinimumRate, kMaximumRate);
         } else if (argument == "--csv") {
             options.csvPath = value;
+        } else if (argument == "--screenshot") {
+            options.screenshotPath = value;
         } else if (argument == "--tones") {
             options.tones = tones(argument, value);
         } else if (argument == "--channels") {

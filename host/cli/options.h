@@ -33,6 +33,7 @@ struct Options {
     int blockFrames = 512;
     double sampleRate = 48000.0;
     std::optional<std::string> csvPath;
+    std::optional<std::string> screenshotPath;  // edit: the PNG file for the editor's first picture
     std::vector<double> tones = {100.0, 1000.0, 5000.0, 15000.0};
     double toneSeconds = 1.0;
     int channels = 2;

@@ -6,8 +6,8 @@ namespace {
 
 class HeadlessPresenter final : public Presenter {
 public:
-    void windowShown(HWND, HWND, const SurfacePixels&) override {}
-    void present(HWND, const SurfacePixels&) override {}
+    void windowShown(HWND, HWND, const RECT&, const SurfacePixels&) override {}
+    void present(HWND, const SurfacePixels&, const RECT&) override {}
     void windowDestroyed(HWND) override {}
 };
 

@@ -22,11 +22,15 @@ struct SurfacePixels {
 class Presenter {
 public:
     virtual ~Presenter() = default;
-    // Created visible, or resized (which replaces its surface).
-    virtual void windowShown(HWND topLevel, HWND nativeParent, const SurfacePixels& pixels) = 0;
-    // Drawing into the window's surface has finished.
-    virtual void present(HWND topLevel, const SurfacePixels& pixels) = 0;
+    // Created visible, moved, or resized (which replaces its surface). The placement is in the native
+    // parent's client coordinates, or on the screen for a window on its own.
+    virtual void windowShown(HWND topLevel, HWND nativeParent, const RECT& placement, const SurfacePixels& pixels) = 0;
+    // Drawing into a part of the window's surface (in surface coordinates) has finished.
+    virtual void present(HWND topLevel, const SurfacePixels& pixels, const RECT& changed) = 0;
     virtual void windowDestroyed(HWND topLevel) = 0;
+    // The program looks for messages: what was drawn since the last time should now be seen. Drawing
+    // is gathered until then, so that a screen is updated once per round, not once per context.
+    virtual void flush() {}
 };
 
 Presenter& presenter();

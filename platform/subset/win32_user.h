@@ -156,6 +156,7 @@ constexpr int VK_SHIFT = 0x10;
 constexpr int VK_CONTROL = 0x11;
 constexpr int VK_MENU = 0x12;
 constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_SPACE = 0x20;
 constexpr int VK_END = 0x23;
 constexpr int VK_HOME = 0x24;
 constexpr int VK_LEFT = 0x25;
@@ -163,6 +164,14 @@ constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 constexpr int VK_DELETE = 0x2E;
+constexpr int VK_NUMPAD0 = 0x60;
+constexpr int VK_ADD = 0x6B;
+constexpr int VK_SUBTRACT = 0x6D;
+constexpr int VK_DECIMAL = 0x6E;
+constexpr int VK_OEM_PLUS = 0xBB;
+constexpr int VK_OEM_COMMA = 0xBC;
+constexpr int VK_OEM_MINUS = 0xBD;
+constexpr int VK_OEM_PERIOD = 0xBE;
 
 // System metrics, colours and cursors.
 constexpr int SM_CXSCREEN = 0;

@@ -19,16 +19,6 @@ public:
 
 VirtualClock virtualClock;
 
-Window* deepestAt(Window& window, POINT point) {
-    if ((window.style & WS_VISIBLE) == 0 || !window.rect.contains(point.x, point.y))
-        return nullptr;
-    const POINT inner{point.x - window.rect.left, point.y - window.rect.top};
-    for (const auto& child : window.children)
-        if (Window* found = deepestAt(*child, inner))
-            return found;
-    return &window;
-}
-
 LPARAM clientPoint(HWND window, POINT screen) {
     MapWindowPoints(nullptr, window, &screen, 1);
     return MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
@@ -126,6 +116,7 @@ Driver::Driver() {
     virtualClock.now = kStartTicks;
     setClock(&virtualClock);
     input() = InputState{};
+    input().driven = true;
 }
 
 Driver::~Driver() {

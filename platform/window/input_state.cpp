@@ -2,6 +2,7 @@
 #include "platform/window/input_state.h"
 
 #include "platform/gdi/objects.h"
+#include "platform/window/native_input.h"
 
 namespace platform {
 
@@ -63,6 +64,8 @@ BOOL GetCursorPos(POINT* point) {
     if (point == nullptr)
         return FALSE;
     InputState& state = input();
+    if (LiveInput* live = liveInput())
+        live->read(state);
     *point = state.cursor;
     state.cursorRead = true;
     return TRUE;
@@ -74,7 +77,10 @@ SHORT GetAsyncKeyState(int key) {
         return 0;
     InputState& state = input();
     const bool button = key == VK_LBUTTON || key == VK_RBUTTON || key == VK_MBUTTON;
-    if (button && state.cursorRead && !state.gesture.empty()) {
+    LiveInput* live = liveInput();
+    if (live != nullptr && (button || key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU))
+        live->read(state);
+    if (live == nullptr && button && state.cursorRead && !state.gesture.empty()) {
         state.apply(state.gesture.front());
         state.gesture.pop_front();
     }

@@ -20,6 +20,7 @@ struct GestureStep {
 };
 
 struct InputState {
+    bool driven = false;  // a test driver stands in for the desktop
     POINT cursor{0, 0};
     std::array<bool, 256> down{};  // by virtual key
     bool swappedButtons = false;

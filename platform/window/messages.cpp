@@ -3,6 +3,7 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/present/presenter.h"
 #include "platform/window/clock.h"
 #include "platform/window/input_state.h"
 #include "platform/window/window.h"
@@ -88,6 +89,9 @@ BOOL PostMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
 BOOL PeekMessageA(MSG* message, HWND handle, UINT first, UINT last, UINT flags) {
     if (message == nullptr)
         return FALSE;
+    // A program looking for messages has finished a round of drawing (a control's tracking loop does
+    // this once per step): the screen shows it now.
+    presenter().flush();
     auto& posted = queue();
     for (auto it = posted.begin(); it != posted.end(); ++it) {
         if ((handle != nullptr && it->hwnd != handle) || !inRange(it->message, first, last))

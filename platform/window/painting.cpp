@@ -1,4 +1,6 @@
 // Device contexts over windows: GetDC and ReleaseDC, BeginPaint and EndPaint, and presenting the result.
+#include <algorithm>
+
 #include "platform/gdi/device_context.h"
 #include "platform/present/presenter.h"
 #include "platform/window/window.h"
@@ -37,8 +39,13 @@ int ReleaseDC(HWND handle, HDC dc) {
         return 0;
     destroyWindowContext(dc);
     if (std::shared_ptr<Window> window = findWindow(handle)) {
+        // The presenter finds what really changed inside the window's part of the surface.
         Window& top = window->topLevel();
-        presenter().present(top.handle, top.pixels());
+        const POINT origin = window->surfaceOrigin();
+        const RECT changed{std::max(0, origin.x), std::max(0, origin.y),
+                           std::min(top.width(), origin.x + window->width()),
+                           std::min(top.height(), origin.y + window->height())};
+        presenter().present(top.handle, top.pixels(), changed);
     }
     return 1;
 }

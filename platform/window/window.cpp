@@ -109,6 +109,10 @@ POINT Window::surfaceOrigin() const {
     return origin;
 }
 
+RECT Window::placement() const {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
 SurfacePixels Window::pixels() const {
     if (!surface)
         return {};
@@ -244,7 +248,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
     if (window->shown()) {
         invalidate(*window, window->client(), true);
         if (window->parent == nullptr)
-            presenter().windowShown(window->handle, window->nativeParent, window->pixels());
+            presenter().windowShown(window->handle, window->nativeParent, window->placement(), window->pixels());
     }
     return window->handle;
 }
@@ -398,8 +402,9 @@ BOOL SetWindowPos(HWND handle, HWND, int x, int y, int width, int height, UINT f
         for (int row = 0; row < rows; ++row)
             std::copy(window->surface->row(row), window->surface->row(row) + columns, surface->row(row));
         window->surface = surface;
-        presenter().windowShown(handle, window->nativeParent, window->pixels());
     }
+    if (window->parent == nullptr && window->shown())
+        presenter().windowShown(handle, window->nativeParent, window->placement(), window->pixels());
     if (resized)
         deliver(window, WM_SIZE, 0,
                 MAKELPARAM(static_cast<WORD>(window->width()), static_cast<WORD>(window->height())));

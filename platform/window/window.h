@@ -59,6 +59,7 @@ struct Window {
     POINT screenOrigin() const;
     POINT surfaceOrigin() const;   // where the client area lies in the top-level surface
     SurfacePixels pixels() const;  // of the surface of a top-level window
+    RECT placement() const;        // rect, as the presenter hears it
 };
 
 std::shared_ptr<Window> findWindow(HWND handle);
@@ -68,6 +69,10 @@ std::vector<std::shared_ptr<Window>> topLevelWindows();
 // The part of the surface a context over the window may draw: the client area within every ancestor's,
 // without the children (WS_CLIPCHILDREN) and the siblings above (WS_CLIPSIBLINGS).
 BoxList visibleArea(Window& window);
+
+// The deepest shown window under a point given in the coordinates of the window's parent (in screen
+// terms for a top-level window), or null.
+Window* deepestAt(Window& window, POINT point);
 
 // Calls the window procedure, keeping the window alive for the call even if it is destroyed meanwhile.
 LRESULT deliver(const std::shared_ptr<Window>& window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <future>
 #include <thread>
 
 #include "tests/editor/editor_cycles.h"
@@ -63,6 +64,41 @@ TEST(EditorConcurrency, AutomationOnAnotherThreadWhileTheEditorOpensIdlesAndClos
     ASSERT_EQ(host.open(), 1);
     host.idle();
     EXPECT_EQ(host.effect().getParameter(0), 1.0f);
+}
+
+TEST(EditorConcurrency, KeysFromAnotherThreadReachTheEditBoxAtTheEditorsIdle) {
+    EditorHost host;
+    ASSERT_EQ(host.open(), 1);
+    host.idle();
+    EXPECT_EQ(std::async(std::launch::async, [&] { return host.effect().dispatch(effEditKeyDown, '5'); }).get(), 0)
+        << "no box open: the host keeps the key";
+    host.click(44, 513);  // the lower display opens its box
+    host.idle();
+    host.effect().clearCalls();
+    const float before = host.effect().getParameter(0);
+    std::intptr_t taken = 0;
+    // A host's key thread: the digits while the editor's thread waits, then Enter while it idles.
+    std::thread([&] {
+        for (int character : {'5', '0', '0'})
+            taken += host.effect().dispatch(effEditKeyDown, character);
+    }).join();
+    EXPECT_EQ(taken, 3);
+    EXPECT_EQ(host.effect().getParameter(0), before) << "nothing is applied on the key thread";
+    std::atomic<bool> sent{false};
+    std::thread enter([&] {
+        taken += host.effect().dispatch(effEditKeyDown, 0, 19);
+        sent.store(true);
+    });
+    while (!sent.load())
+        host.idle();
+    enter.join();
+    EXPECT_EQ(taken, 4);
+    host.idle();
+    bool automated = false;
+    for (const HostCall& call : host.effect().calls())
+        automated = automated || call.opcode == audioMasterAutomate;
+    EXPECT_TRUE(automated);
+    EXPECT_EQ(host.effect().text(effGetParamDisplay, 0), "500 Hz");
 }
 
 }  // namespace
