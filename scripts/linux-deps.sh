@@ -18,9 +18,8 @@ build_package() {
   local package=$1
   shift
   local source
-  source=$(fetch_source "$package")
-  local stamp=$prefix/.built-$package
-  if [[ -f $stamp && $(cat "$stamp") == "${source##*/}" ]]; then
+  source=$(source_to_build "$package")
+  if [[ -z $source ]]; then
     return 0
   fi
   echo "Building ${source##*/} for the Linux plug-in"
@@ -30,7 +29,7 @@ build_package() {
   cp -r "$source" "$build"
   (cd "$build" && "$@") >"$log" 2>&1 ||
     { echo "error: building $package failed; see $log" >&2; tail -20 "$log" >&2; return 1; }
-  echo "${source##*/}" >"$stamp"
+  mark_built "$package" "$source"
 }
 
 build_zlib() {

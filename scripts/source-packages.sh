@@ -1,5 +1,5 @@
-# Sourced by the dependency scripts: fetching Debian's source packages. Needs $deps (the directory
-# that holds the unpacked sources).
+# Sourced by the dependency scripts: fetching Debian's source packages and remembering what is built.
+# Needs $deps (the directory that holds the unpacked sources) and $prefix (where builds install).
 
 # Unpacks the newest version of a source package that the mirror still serves (a mirror may list
 # a security update before it carries its files) and prints the directory.
@@ -31,4 +31,20 @@ fetch_source() {
   done
   echo "error: no version of the source package $package could be fetched" >&2
   return 1
+}
+
+# Prints the source directory of a package to build, or nothing when the stamp in the prefix names
+# that version as installed already; mark_built writes the stamp once the build is installed.
+source_to_build() {
+  local package=$1 source
+  source=$(fetch_source "$package") || return 1
+  local stamp=$prefix/.built-$package
+  if [[ ! -f $stamp || $(cat "$stamp") != "${source##*/}" ]]; then
+    echo "$source"
+  fi
+}
+
+mark_built() {
+  local package=$1 source=$2
+  echo "${source##*/}" >"$prefix/.built-$package"
 }

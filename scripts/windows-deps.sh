@@ -32,9 +32,8 @@ build_package() {
   local package=$1
   shift
   local source
-  source=$(fetch_source "$package")
-  local stamp=$prefix/.built-$package
-  if [[ -f $stamp && $(cat "$stamp") == "${source##*/}" ]]; then
+  source=$(source_to_build "$package")
+  if [[ -z $source ]]; then
     return 0
   fi
   echo "Building ${source##*/} for Windows"
@@ -43,7 +42,7 @@ build_package() {
   local version=${source##*/"$package"-}
   version=${version#*:}
   build_cmake "$package" "$source" "${@//@UPSTREAM@/${version%-*}}"
-  echo "${source##*/}" >"$stamp"
+  mark_built "$package" "$source"
 }
 
 build_package googletest -Dgtest_force_shared_crt=OFF

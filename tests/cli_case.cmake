@@ -1,5 +1,6 @@
 # Runs one zelmor-host command and checks its exit status, its stderr, and which output files exist.
-# Variables: COMMAND (list), STATUS, STDERR (regular expression), ABSENT and PRESENT (file lists).
+# Variables: COMMAND (list), STATUS, STDOUT and STDERR (regular expressions; stderr must be one
+# line), ABSENT and PRESENT (file lists; nothing starting with an absent file's name may be left).
 separate_arguments(command NATIVE_COMMAND "${COMMAND}")
 foreach(file IN LISTS ABSENT PRESENT)
   file(REMOVE "${file}")
@@ -7,6 +8,9 @@ endforeach()
 execute_process(COMMAND ${command} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT "${status}" STREQUAL "${STATUS}")
   message(FATAL_ERROR "exit status ${status}, expected ${STATUS}\nstdout: ${out}\nstderr: ${err}")
+endif()
+if(DEFINED STDOUT AND NOT out MATCHES "${STDOUT}")
+  message(FATAL_ERROR "stdout '${out}' does not match '${STDOUT}'")
 endif()
 if(DEFINED STDERR)
   if(NOT err MATCHES "${STDERR}")

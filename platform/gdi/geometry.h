@@ -19,6 +19,15 @@ struct Box {
         return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
                 std::min(bottom, other.bottom)};
     }
+    // The smallest box around both; an empty one adds nothing.
+    Box unite(const Box& other) const {
+        if (empty())
+            return other;
+        if (other.empty())
+            return *this;
+        return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+                std::max(bottom, other.bottom)};
+    }
     bool operator==(const Box& other) const {
         return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
     }

@@ -47,11 +47,7 @@ void invalidate(Window& window, const Box& area, bool erase) {
         return;
     const Box part = area.intersect(window.client());
     if (!part.empty()) {
-        window.update =
-            window.hasUpdate
-                ? Box{std::min(window.update.left, part.left), std::min(window.update.top, part.top),
-                      std::max(window.update.right, part.right), std::max(window.update.bottom, part.bottom)}
-                : part;
+        window.update = window.hasUpdate ? window.update.unite(part) : part;
         window.hasUpdate = true;
         window.eraseOnPaint = window.eraseOnPaint || erase;
     }

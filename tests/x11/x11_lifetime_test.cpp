@@ -160,5 +160,47 @@ TEST(X11Lifetime, AHostWindowDestroyedBeforeTheCloseIsCleanedUp) {
     expectNothingLeft(before);
 }
 
+unsigned int windowsInside(::Window window) {
+    ::Window root = 0;
+    ::Window parent = 0;
+    ::Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(hostDisplay(), window, &root, &parent, &children, &count);
+    if (children != nullptr)
+        XFree(children);
+    return count;
+}
+
+TEST(X11Lifetime, OpeningTwiceAndClosingInsideAGestureLeaveOneWindowAndThenNone) {
+    SKIP_WITHOUT_DISPLAY();
+    {
+        X11Host warm;
+        ASSERT_EQ(warm.open(), 1);
+    }
+    const Held before = held();
+    {
+        X11Host host;
+        ASSERT_EQ(host.open(), 1);
+        ASSERT_EQ(host.open(), 1) << "a host that opens again without closing";
+        EXPECT_EQ(windowsInside(host.window()), 1u);
+        // The host closes the editor from the idle time the slider's tracking loop gives it.
+        bool closed = false;
+        host.onHostIdle = [&] {
+            if (!closed)
+                host.effect().dispatch(effEditClose);
+            closed = true;
+        };
+        host.drag({{44, 420}, {44, 380}, {44, 380}});
+        host.onHostIdle = nullptr;
+        EXPECT_TRUE(closed);
+        host.idle();
+        EXPECT_EQ(windowsInside(host.window()), 0u);
+        host.effect().dispatch(effEditClose);  // and once more, without an open
+        ASSERT_EQ(host.open(), 1) << "the editor opens again afterwards";
+        host.close();
+    }
+    expectNothingLeft(before);
+}
+
 }  // namespace
 }  // namespace x11test

@@ -147,11 +147,7 @@ void Presenter::handle(Surface& surface, XEvent& event) {
         case Expose: {
             const Box area{event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
                            event.xexpose.y + event.xexpose.height};
-            surface.exposed =
-                surface.exposed.empty()
-                    ? area
-                    : Box{std::min(surface.exposed.left, area.left), std::min(surface.exposed.top, area.top),
-                          std::max(surface.exposed.right, area.right), std::max(surface.exposed.bottom, area.bottom)};
+            surface.exposed = surface.exposed.unite(area);
             break;
         }
         case ButtonPress:

@@ -18,14 +18,6 @@ namespace {
 constexpr long kEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
                          KeyReleaseMask | StructureNotifyMask | FocusChangeMask;
 
-Box unite(const Box& a, const Box& b) {
-    if (a.empty())
-        return b;
-    if (b.empty())
-        return a;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
 int lowestBit(unsigned long mask) {
     int shift = 0;
     while (mask != 0 && (mask & 1u) == 0) {
@@ -247,7 +239,7 @@ void Presenter::release(Surface& surface) {
 void Presenter::present(HWND topLevel, const SurfacePixels& pixels, const RECT& changed) {
     if (Surface* surface = find(topLevel)) {
         surface->pixels = pixels;
-        surface->pending = unite(surface->pending, Box{changed.left, changed.top, changed.right, changed.bottom});
+        surface->pending = surface->pending.unite(Box{changed.left, changed.top, changed.right, changed.bottom});
     }
 }
 
@@ -312,7 +304,7 @@ void Presenter::send(Surface& surface) {
         int last = pending.right - 1;
         while (((now[last] ^ before[last]) & 0xFFFFFFu) == 0)
             --last;
-        changed = unite(changed, Box{first, row, last + 1, row + 1});
+        changed = changed.unite(Box{first, row, last + 1, row + 1});
     }
     surface.pending = {};
     surface.exposed = {};
