@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/fused_reference_loop.h"
 #include "bench/reference_loop.h"
 #include "host/hosted_effect.h"
 
@@ -65,20 +66,59 @@ void Callback(benchmark::State& state) {
 }
 BENCHMARK(Callback)->ArgNames({"mode", "block"})->ArgsProduct({{0, 1, 2, 3}, {1, 32, 512, 4096}});
 
-// The same recursion as a plain loop over the left channel, then the right.
-void ReferenceLoop(benchmark::State& state) {
+// A plain loop of the recursion over blocks of noise: the yardsticks.
+template <typename Filter, typename Process>
+void plainLoop(benchmark::State& state, Filter filter, Process process) {
     const auto block = static_cast<std::size_t>(state.range(0));
-    ReferenceBiquad filter{0.004243, 0.008486, 0.004243, 1.8161, -0.8330, {}, {}, {}, {}};
     std::vector<float> left = noise(block, 1), right = noise(block, 2), outLeft(block), outRight(block);
     float* inputs[2] = {left.data(), right.data()};
     float* outputs[2] = {outLeft.data(), outRight.data()};
     for (auto _ : state) {
-        referenceProcess(filter, inputs, outputs, static_cast<std::int32_t>(block));
+        process(filter, inputs, outputs, static_cast<std::int32_t>(block));
         benchmark::ClobberMemory();
     }
     state.counters["frame"] = perFrame(static_cast<double>(block) * static_cast<double>(state.iterations()));
 }
+
+// The same recursion as a plain loop over the left channel, then the right.
+void ReferenceLoop(benchmark::State& state) {
+    plainLoop(state, ReferenceBiquad{0.004243, 0.008486, 0.004243, 1.8161, -0.8330, {}, {}, {}, {}}, referenceProcess);
+}
 BENCHMARK(ReferenceLoop)->ArgName("block")->Arg(32)->Arg(512)->Arg(4096);
+
+// The recursion with fused multiply-add, both channels in one register, as one plain loop.
+void FusedReferenceLoop(benchmark::State& state) {
+    if (!fusedReferenceRuns()) {
+        state.SkipWithError("no AVX with fused multiply-add on this processor");
+        return;
+    }
+    plainLoop(state, FusedReferenceBiquad{0.004243, 0.008486, 0.004243, 1.8161, -0.8330, {}, {}, {}, {}},
+              fusedReferenceProcess);
+}
+BENCHMARK(FusedReferenceLoop)->ArgName("block")->Arg(32)->Arg(512)->Arg(4096);
+
+// Every block a new design, so that every frame is processed during a cross-fade: two designs
+// run side by side and are mixed. The cost of a change while it lasts.
+void CallbackDuringAFade(benchmark::State& state) {
+    const float mode = kModes[state.range(0)];
+    const auto block = static_cast<std::size_t>(state.range(1));
+    auto effect = effectInMode(mode, 0.3f, 0.7f);
+    std::vector<float> left = noise(block, 1), right = noise(block, 2), outLeft(block), outRight(block);
+    float* inputs[2] = {left.data(), right.data()};
+    float* outputs[2] = {outLeft.data(), outRight.data()};
+    effect->processReplacing(inputs, outputs, static_cast<std::int32_t>(block));
+    float lower = 0.3f;
+    for (auto _ : state) {
+        state.PauseTiming();
+        lower = lower == 0.3f ? 0.31f : 0.3f;
+        effect->setParameter(0, lower);
+        state.ResumeTiming();
+        effect->processReplacing(inputs, outputs, static_cast<std::int32_t>(block));
+        benchmark::ClobberMemory();
+    }
+    state.counters["frame"] = perFrame(static_cast<double>(block) * static_cast<double>(state.iterations()));
+}
+BENCHMARK(CallbackDuringAFade)->ArgNames({"mode", "block"})->ArgsProduct({{0, 1, 2, 3}, {512}});
 
 // A loud burst, then ten seconds of silence (or of noise, for comparison) through a 20 Hz low-pass:
 // the slowest decay, which would crawl through denormal numbers for seconds.

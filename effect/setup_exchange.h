@@ -25,6 +25,9 @@ public:
     // The latest published setup; stays valid and unchanged until the next acquire().
     const FilterSetup& acquire();
 
+    // True when a setup has been published since the last acquire() (reader only).
+    bool hasFresh() const { return (middle.load(std::memory_order_relaxed) & kFresh) != 0; }
+
 private:
     static constexpr std::uint8_t kIndexMask = 0x3;
     static constexpr std::uint8_t kFresh = 0x4;

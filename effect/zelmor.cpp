@@ -51,6 +51,18 @@ std::int32_t Zelmor::modeOf(float value) {
 }
 
 void Zelmor::setParameter(std::int32_t index, float value) {
+    {
+        std::lock_guard<std::mutex> lock(designLock);
+        storeValue(index, value);
+        updateFilters();
+    }
+    // The editor moves its controls (from another thread, at its next idle).
+    if (editor != nullptr) {
+        static_cast<AEffGUIEditor*>(editor)->setParameter(index, value);
+    }
+}
+
+void Zelmor::storeValue(std::int32_t index, float value) {
     ZelmorProgram& program = programs[curProgram];
     switch (index) {
         case kLowerCutoff:
@@ -68,11 +80,6 @@ void Zelmor::setParameter(std::int32_t index, float value) {
         default:
             break;
     }
-    // The editor moves its controls (from another thread, at its next idle).
-    if (editor != nullptr) {
-        static_cast<AEffGUIEditor*>(editor)->setParameter(index, value);
-    }
-    updateFilters();
 }
 
 float Zelmor::getParameter(std::int32_t index) {
@@ -89,11 +96,47 @@ float Zelmor::getParameter(std::int32_t index) {
 }
 
 void Zelmor::setProgram(std::int32_t program) {
-    curProgram = program;
-    const ZelmorProgram& record = programs[program];
-    setParameter(kLowerCutoff, record.lower);
-    setParameter(kUpperCutoff, record.upper);
-    setParameter(kFilterMode, record.mode);
+    {
+        std::lock_guard<std::mutex> lock(designLock);
+        curProgram = program;
+        applyCurrentProgram();
+    }
+    notifyEditorOfAllValues();
+}
+
+// A host restores a project with the chunk alone, often without selecting the program again: what
+// the chunk holds for the current program is what plays, shows and is reported from now on.
+std::int32_t Zelmor::setChunk(void* data, std::int32_t byteSize, bool isPreset) {
+    std::int32_t accepted = 0;
+    {
+        std::lock_guard<std::mutex> lock(designLock);
+        accepted = EffectBase<ZelmorProgram>::setChunk(data, byteSize, isPreset);
+        if (accepted != 0) {
+            applyCurrentProgram();
+        }
+    }
+    if (accepted != 0) {
+        notifyEditorOfAllValues();
+    }
+    return accepted;
+}
+
+// Stored in the order lower, upper, mode, each value as the record holds it.
+void Zelmor::applyCurrentProgram() {
+    const ZelmorProgram record = programs[curProgram];
+    storeValue(kLowerCutoff, record.lower);
+    storeValue(kUpperCutoff, record.upper);
+    storeValue(kFilterMode, record.mode);
+    updateFilters();
+}
+
+void Zelmor::notifyEditorOfAllValues() {
+    if (editor == nullptr) {
+        return;
+    }
+    for (std::int32_t index : {kLowerCutoff, kUpperCutoff, kFilterMode}) {
+        static_cast<AEffGUIEditor*>(editor)->setParameter(index, getParameter(index));
+    }
 }
 
 void Zelmor::getParameterLabel(std::int32_t index, char* label) {

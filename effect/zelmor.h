@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "effect/design_fade.h"
 #include "effect/effect_base.h"
 #include "effect/filter_setup.h"
 #include "effect/parameter_converter.h"
@@ -24,10 +25,12 @@ enum ZelmorParameter : std::int32_t {
 // Threads:
 // - processReplacing and the three process operations: the host's audio thread only. They read the
 //   latest published filter setup and never wait for, allocate or lock anything.
-// - setParameter, setProgram, setSampleRate: any thread. Redesigns serialise among themselves on a
-//   lock that the audio thread never takes, and hand complete setups to the audio thread.
+// - setParameter, setProgram, setSampleRate, setChunk: any thread, several at once. Each stores its
+//   values and redesigns under a lock that the audio thread never takes, and hands a complete setup
+//   to the audio thread; the working values and the current program's record therefore always end
+//   as the last of the writers left them.
 // - getParameter: any thread.
-// - Texts, names and chunks: the host's user-interface thread.
+// - Texts, names and getChunk: the host's user-interface thread.
 // - The editor's requests: the thread that opened the editor (the host's user-interface thread).
 class Zelmor : public EffectBase<ZelmorProgram> {
 public:
@@ -39,6 +42,7 @@ public:
     void setParameter(std::int32_t index, float value) override;
     float getParameter(std::int32_t index) override;
     void setProgram(std::int32_t program) override;
+    std::int32_t setChunk(void* data, std::int32_t byteSize, bool isPreset) override;
     void getParameterLabel(std::int32_t index, char* label) override;
     void getParameterDisplay(std::int32_t index, char* text) override;
     void getParameterName(std::int32_t index, char* text) override;
@@ -57,6 +61,13 @@ public:
     static std::int32_t modeOf(float modeValue);
 
 private:
+    // Stores a working value and the current program's copy of it. Called with designLock held.
+    void storeValue(std::int32_t index, float value);
+    // Loads the current program's record into the working values and redesigns; designLock held.
+    void applyCurrentProgram();
+    // Tells the editor every working value (it moves its controls at its next idle).
+    void notifyEditorOfAllValues();
+    // Designs the filters for the working values and publishes them. Called with designLock held.
     void updateFilters();
     void designLowPass(float fc);
     void designHighPass(float fc);
@@ -86,7 +97,15 @@ private:
     float highPassYR[kHistoryLength]{};
     float highPassXL[kHistoryLength]{};
     float highPassXR[kHistoryLength]{};
-    const FilterSetup* blockSetup = nullptr;  // the setup of the block being processed
+    FilterSetup running;                       // the design the histories above belong to
+    const FilterSetup* blockSetup = &running;  // the setup of the block being processed
+    DesignFade fade;                           // towards the next design, while it runs
+
+    // The audio thread's part of a change of design: takes the latest setup and decides how to go over.
+    void takeLatestSetup();
+    bool historiesSilent() const;
+    void clearHistories();
+    void runSetup(const FilterSetup& setup, float** inputs, float** outputs, std::int32_t frames);
 
     std::mutex designLock;
     SetupExchange published;

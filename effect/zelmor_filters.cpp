@@ -4,24 +4,54 @@
 #include "effect/stereo_biquad.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 namespace {
 constexpr float kRipplePercent = 0.5f;
 constexpr std::int32_t kPoles = 2;
+
+// A change cross-fades over at least kShortestFade and at most kLongestFade seconds, and over three
+// time constants of the slower new filter in between: a filter started from silence has then
+// reached 95 % of its settled output.
+constexpr double kShortestFade = 0.005;
+constexpr double kLongestFade = 0.05;
+constexpr double kSettlingTimeConstants = 3.0;
+constexpr std::int32_t kFewestFadeFrames = 16;
+constexpr std::int32_t kMostFadeFrames = 1 << 16;
+
+// Frames for the envelope of a two-pole recursion to fall by e: its poles have radius sqrt(-b2).
+double timeConstantFrames(const Coefficients& b) {
+    const double radius = std::sqrt(std::max(0.0, -static_cast<double>(b[2])));
+    return radius < 1.0 ? 1.0 / (1.0 - radius) : kMostFadeFrames;
+}
+
+std::int32_t fadeFramesFor(const FilterSetup& setup, float sampleRate) {
+    double settling = 0.0;
+    if (usesLowPass(setup.filterMode)) {
+        settling = std::max(settling, kSettlingTimeConstants * timeConstantFrames(setup.lowPassB));
+    }
+    if (usesHighPass(setup.filterMode)) {
+        settling = std::max(settling, kSettlingTimeConstants * timeConstantFrames(setup.highPassB));
+    }
+    const double rate = static_cast<double>(sampleRate);
+    double frames = std::min(std::max(settling, kShortestFade * rate), kLongestFade * rate);
+    // Absurd sample rates from a host still give a fade of sensible length.
+    if (!(frames >= kFewestFadeFrames)) {
+        frames = kFewestFadeFrames;
+    }
+    return static_cast<std::int32_t>(std::min(frames, static_cast<double>(kMostFadeFrames)));
+}
 }  // namespace
 
 void Zelmor::setSampleRate(float newSampleRate) {
-    {
-        std::lock_guard<std::mutex> lock(designLock);
-        AudioEffect::setSampleRate(newSampleRate);
-    }
+    std::lock_guard<std::mutex> lock(designLock);
+    AudioEffect::setSampleRate(newSampleRate);
     // The cut-offs are fractions of the sample rate: a new rate needs a new design to keep them.
     updateFilters();
 }
 
 void Zelmor::updateFilters() {
-    std::lock_guard<std::mutex> lock(designLock);
     fcLower = converter.convert(kLowerCutoff, lowerValue.load(std::memory_order_relaxed)) / sampleRate;
     fcUpper = converter.convert(kUpperCutoff, upperValue.load(std::memory_order_relaxed)) / sampleRate;
     filterMode = modeOf(modeValue.load(std::memory_order_relaxed));
@@ -51,6 +81,7 @@ void Zelmor::updateFilters() {
     std::copy(std::begin(lowPassB), std::end(lowPassB), std::begin(setup.lowPassB));
     std::copy(std::begin(highPassA), std::end(highPassA), std::begin(setup.highPassA));
     std::copy(std::begin(highPassB), std::end(highPassB), std::begin(setup.highPassB));
+    setup.fadeFrames = fadeFramesFor(setup, sampleRate);
     published.publish();
 }
 
@@ -66,21 +97,85 @@ void Zelmor::processReplacing(float** inputs, float** outputs, std::int32_t samp
     if (sampleFrames <= 0) {
         return;
     }
-    blockSetup = &published.acquire();
-    switch (blockSetup->filterMode) {
+    // A change that arrives during a fade waits for its end: the fade then starts from the design
+    // that has just taken over.
+    if (!fade.active() && published.hasFresh()) {
+        takeLatestSetup();
+    }
+    std::int32_t done = 0;
+    while (fade.active() && done < sampleFrames) {
+        const std::int32_t frames = std::min({sampleFrames - done, fade.remaining(), DesignFade::kSliceFrames});
+        float* in[2] = {inputs[0] + done, inputs[1] + done};
+        float* out[2] = {outputs[0] + done, outputs[1] + done};
+        fade.runIncoming(in, frames);
+        runSetup(running, in, out, frames);
+        if (fade.mixInto(out, frames)) {
+            running = fade.incoming();
+            const FadeHistories& h = fade.incomingHistories();
+            std::copy(std::begin(h.lowPassYL), std::end(h.lowPassYL), lowPassYL);
+            std::copy(std::begin(h.lowPassYR), std::end(h.lowPassYR), lowPassYR);
+            std::copy(std::begin(h.lowPassXL), std::end(h.lowPassXL), lowPassXL);
+            std::copy(std::begin(h.lowPassXR), std::end(h.lowPassXR), lowPassXR);
+            std::copy(std::begin(h.highPassYL), std::end(h.highPassYL), highPassYL);
+            std::copy(std::begin(h.highPassYR), std::end(h.highPassYR), highPassYR);
+            std::copy(std::begin(h.highPassXL), std::end(h.highPassXL), highPassXL);
+            std::copy(std::begin(h.highPassXR), std::end(h.highPassXR), highPassXR);
+        }
+        done += frames;
+    }
+    if (done < sampleFrames) {
+        float* in[2] = {inputs[0] + done, inputs[1] + done};
+        float* out[2] = {outputs[0] + done, outputs[1] + done};
+        runSetup(running, in, out, sampleFrames - done);
+    }
+}
+
+void Zelmor::takeLatestSetup() {
+    const FilterSetup& latest = published.acquire();
+    if (filtersAlike(running, latest)) {
+        // Nothing audible changes (a cut-off the mode does not use moved, say): carry straight on.
+        running = latest;
+    } else if (historiesSilent()) {
+        // Nothing rings that the new design could excite: it takes over at once, from silence.
+        running = latest;
+        clearHistories();
+    } else {
+        fade.start(latest);
+    }
+}
+
+bool Zelmor::historiesSilent() const {
+    auto silent = [](const float* history) { return history[0] == 0.0f && history[1] == 0.0f; };
+    const bool lowPassSilent = !usesLowPass(running.filterMode) ||
+                               (silent(lowPassYL) && silent(lowPassYR) && silent(lowPassXL) && silent(lowPassXR));
+    const bool highPassSilent = !usesHighPass(running.filterMode) ||
+                                (silent(highPassYL) && silent(highPassYR) && silent(highPassXL) && silent(highPassXR));
+    return lowPassSilent && highPassSilent;
+}
+
+void Zelmor::clearHistories() {
+    for (float* history :
+         {lowPassYL, lowPassYR, lowPassXL, lowPassXR, highPassYL, highPassYR, highPassXL, highPassXR}) {
+        std::fill(history, history + kHistoryLength, 0.0f);
+    }
+}
+
+void Zelmor::runSetup(const FilterSetup& setup, float** inputs, float** outputs, std::int32_t frames) {
+    blockSetup = &setup;
+    switch (setup.filterMode) {
         case kLowPass:
-            processFilter(inputs, outputs, sampleFrames, blockSetup->lowPassA, blockSetup->lowPassB, lowPassYL,
-                          lowPassYR, lowPassXL, lowPassXR);
+            processFilter(inputs, outputs, frames, setup.lowPassA, setup.lowPassB, lowPassYL, lowPassYR, lowPassXL,
+                          lowPassXR);
             break;
         case kHighPass:
-            processFilter(inputs, outputs, sampleFrames, blockSetup->highPassA, blockSetup->highPassB, highPassYL,
-                          highPassYR, highPassXL, highPassXR);
+            processFilter(inputs, outputs, frames, setup.highPassA, setup.highPassB, highPassYL, highPassYR, highPassXL,
+                          highPassXR);
             break;
         case kBandPass:
-            processBandPass(inputs, outputs, sampleFrames);
+            processBandPass(inputs, outputs, frames);
             break;
         default:
-            processBandStop(inputs, outputs, sampleFrames);
+            processBandStop(inputs, outputs, frames);
             break;
     }
 }

@@ -93,7 +93,7 @@ TEST(ProgramBank, ChunksOfTheWrongSizeAreRefused) {
     EXPECT_STREQ(bank(*effect)[0].name, "Init 1");
 }
 
-TEST(ProgramBank, BankChunkRoundTripsAndAppliesOnTheNextProgramChange) {
+TEST(ProgramBank, BankChunkRoundTripsProgramByProgram) {
     auto source = makeEffect();
     source->dispatch(effSetProgram, 0, 2);
     source->setParameter(0, 0.3f);
@@ -104,7 +104,7 @@ TEST(ProgramBank, BankChunkRoundTripsAndAppliesOnTheNextProgramChange) {
 
     auto target = makeEffect();
     EXPECT_EQ(target->dispatch(effSetChunk, 0, 576, saved.data()), 576);
-    EXPECT_EQ(target->getParameter(0), 0.05f);  // nothing applied yet
+    EXPECT_EQ(target->getParameter(0), 0.05f);  // program 0 is current, and unchanged
     target->dispatch(effSetProgram, 0, 2);
     EXPECT_EQ(target->getParameter(0), 0.3f);
     EXPECT_EQ(target->getParameter(2), 0.6f);
@@ -112,7 +112,7 @@ TEST(ProgramBank, BankChunkRoundTripsAndAppliesOnTheNextProgramChange) {
     EXPECT_EQ(target->text(effGetParamDisplay, 2), "Band Pass");
 }
 
-TEST(ProgramBank, ProgramChunkReplacesOnlyTheCurrentRecord) {
+TEST(ProgramBank, ProgramChunkReplacesOnlyTheCurrentRecordAndPlaysAtOnce) {
     auto effect = makeEffect();
     effect->dispatch(effSetProgram, 0, 7);
     Record record{};
@@ -120,15 +120,42 @@ TEST(ProgramBank, ProgramChunkReplacesOnlyTheCurrentRecord) {
     std::memcpy(&record, values, sizeof values);
     std::strcpy(record.name, "Seven");
     EXPECT_EQ(effect->dispatch(effSetChunk, 1, 36, &record), 36);
-    EXPECT_EQ(effect->getParameter(0), 0.05f);  // still the old values until the program is selected
+    EXPECT_EQ(effect->getParameter(0), 0.2f);
+    EXPECT_EQ(effect->getParameter(1), 0.8f);
+    EXPECT_EQ(effect->getParameter(2), 0.9f);
+    EXPECT_EQ(effect->text(effGetParamDisplay, 2), "Band Stop");
     auto records = bank(*effect);
     EXPECT_STREQ(records[7].name, "Seven");
     EXPECT_STREQ(records[6].name, "Init 7");
     EXPECT_STREQ(records[8].name, "Init 9");
-    effect->dispatch(effSetProgram, 0, 7);
-    EXPECT_EQ(effect->getParameter(0), 0.2f);
-    EXPECT_EQ(effect->getParameter(1), 0.8f);
-    EXPECT_EQ(effect->getParameter(2), 0.9f);
+}
+
+// A host restores a project with the chunk alone: what plays is what was saved, as after selecting
+// the program; a refused chunk leaves values and sound exactly as they were.
+TEST(ProgramBank, AcceptedBankChunksPlayAtOnceAndRefusedOnesChangeNothing) {
+    auto source = makeEffect();
+    source->setParameter(0, normalisedCutoff(200.0));
+    source->setParameter(2, 0.3f);
+    auto saved = bank(*source);
+
+    auto restored = makeEffect();
+    ASSERT_EQ(restored->dispatch(effSetChunk, 0, 576, saved.data()), 576);
+    EXPECT_EQ(restored->getParameter(0), normalisedCutoff(200.0));
+    EXPECT_EQ(restored->text(effGetParamDisplay, 0), "200 Hz");
+    EXPECT_EQ(restored->text(effGetParamDisplay, 2), "High Pass");
+    Stereo input = sine(100.0, 44100.0, 4096);
+    Stereo expected = process(*source, input, 512);
+    EXPECT_EQ(process(*restored, input, 512).left, expected.left);
+
+    auto untouched = makeEffect();
+    auto refusing = makeEffect();
+    std::vector<char> tooShort(575, 0);
+    EXPECT_EQ(refusing->dispatch(effSetChunk, 0, 575, tooShort.data()), 0);
+    EXPECT_EQ(refusing->dispatch(effSetChunk, 1, 35, tooShort.data()), 0);
+    for (std::int32_t index = 0; index < 3; ++index) {
+        EXPECT_EQ(refusing->getParameter(index), untouched->getParameter(index));
+    }
+    EXPECT_EQ(process(*refusing, input, 512).left, process(*untouched, input, 512).left);
 }
 
 TEST(ProgramBank, ProgramChunkIsLiveMemoryOfTheCurrentRecord) {

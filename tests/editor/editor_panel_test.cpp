@@ -85,6 +85,21 @@ TEST(EditorPanel, HandlesStandWhereTheParametersPutThem) {
     EXPECT_EQ(region(middle, kLowerDisplay), displayShowing("4820 Hz"));
 }
 
+// A project restored with a chunk alone shows its values at once, as a program change would.
+TEST(EditorPanel, ARestoredChunkShowsAtOnce) {
+    EditorHost host;
+    ASSERT_EQ(host.open(), 1);
+    const Pixels expected = panelAt(host, 0.0f, 1.0f, 0.5f);
+    panelAt(host, 0.5f, 0.5f, 0.0f);
+    const float record[9] = {0.5f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    ASSERT_EQ(host.effect().dispatch(effSetChunk, 1, 36, const_cast<float*>(record)), 36);
+    host.idle();
+    const Pixels restored = host.pixels();
+    EXPECT_EQ(region(restored, kLowerDisplay), displayShowing("20 Hz"));
+    EXPECT_EQ(region(restored, kUpperDisplay), displayShowing("20000 Hz"));
+    EXPECT_EQ(restored, expected);
+}
+
 TEST(EditorPanel, TheSwitchShowsOneFramePerMode) {
     EditorHost host;
     ASSERT_EQ(host.open(), 1);
