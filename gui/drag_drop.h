@@ -24,7 +24,7 @@ public:
 private:
     IDataObject* platformDrag;  // valid for the duration of the drag; not counted
     std::int32_t nbItems = 0;
-    std::int32_t iterator = 0;
+    [[maybe_unused]] std::int32_t iterator = 0;  // kept for the item walk; nothing walks yet
     void* lastItem = nullptr;
 };
 
@@ -54,7 +54,7 @@ public:
 
 private:
     std::int32_t refCount = 0;
-    bool accept = false;
+    [[maybe_unused]] bool accept = false;  // no view takes drops, so nothing reads it
     CFrame* frame;
 };
 #pragma GCC diagnostic pop

@@ -145,7 +145,7 @@ public:
 
 private:
     CBitmap* bitmap = nullptr;
-    CBitmap* backgroundBitmap = nullptr;
+    [[maybe_unused]] CBitmap* backgroundBitmap = nullptr;  // no offscreen context draws a background image
     std::int32_t height;
     std::int32_t width;
     CColor backgroundColor;

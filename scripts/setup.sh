@@ -6,8 +6,8 @@ set -euo pipefail
 targets=${1:-all}
 # The X headers build the Linux editor (which opens the X libraries only when it opens); the X test
 # libraries and Xvfb run its tests and the demo's picture; dpkg-dev unpacks the source packages that
-# scripts/linux-deps.sh builds.
-packages=(g++ cmake ninja-build pkgconf binutils libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libpng-dev
+# scripts/linux-deps.sh builds; clang and its run-time libraries build the fuzzers (scripts/fuzz.sh).
+packages=(g++ clang libclang-rt-14-dev cmake ninja-build pkgconf binutils libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libpng-dev
           libfreetype-dev libfontconfig-dev fonts-liberation2 libx11-dev libxext-dev libxtst-dev libxres-dev xvfb
           dpkg-dev)
 case $targets in

@@ -48,6 +48,20 @@ run_suite "Linux x86-64, AddressSanitizer + LeakSanitizer + UndefinedBehaviorSan
 # Address-space randomisation on newer kernels can defeat the sanitizer's fixed memory layout.
 run_suite "Linux x86-64, ThreadSanitizer (processing, and the editor, while parameters change)" linux-tsan setarch "$(uname -m)" -R
 
+# The fuzzers, each for ZELMOR_FUZZ_SECONDS from its seeds: one result line per fuzzer.
+echo "== Fuzzers (clang, libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)"
+fuzz_log=$log_directory/linux-fuzz.log
+started=$SECONDS
+if scripts/fuzz.sh 2>&1 | tee "$fuzz_log"; then
+  results+=("Fuzzers: no crash ($((SECONDS - started)) s)")
+else
+  failed=1
+  results+=("Fuzzers: FAILED ($((SECONDS - started)) s; see $fuzz_log)")
+fi
+while IFS= read -r line; do
+  results+=("  $line")
+done < <(grep -E '^[a-z_]+: ([0-9]+ executions|FAILED)' "$fuzz_log" || true)
+
 echo "== Windows x86-64: libraries from Debian's source packages"
 started=$SECONDS
 scripts/windows-deps.sh

@@ -1,4 +1,5 @@
 // Single-line text: layout in a rectangle, opaque backgrounds, anti-aliased glyphs and underlines.
+#include <algorithm>
 #include <cstring>
 
 #include "platform/gdi/device_context.h"
@@ -39,6 +40,14 @@ void drawGlyph(DeviceContext& context, const BoxList& clip, const FontFace::Glyp
         }
 }
 
+// Coordinates beyond any surface are brought within this distance first: the layout adds widths, heights
+// and the context's origin to them, which must not overflow, and no surface is large enough to tell.
+constexpr LONG kFarthest = 1 << 28;
+
+LONG within(LONG coordinate) {
+    return std::clamp(coordinate, -kFarthest, kFarthest);
+}
+
 }  // namespace
 }  // namespace platform
 
@@ -56,22 +65,23 @@ int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format) {
     if (face == nullptr)
         return 0;
 
+    const RECT area{within(rect->left), within(rect->top), within(rect->right), within(rect->bottom)};
     const int width = face->width(text, length);
-    int x = rect->left;
+    int x = area.left;
     if ((format & DT_CENTER) != 0)
-        x = rect->left + (rect->right - rect->left - width) / 2;
+        x = area.left + (area.right - area.left - width) / 2;
     if ((format & DT_RIGHT) != 0)
-        x = rect->right - width;
-    int y = rect->top;
+        x = area.right - width;
+    int y = area.top;
     if ((format & DT_VCENTER) != 0)
-        y = rect->top + (rect->bottom - rect->top - face->height()) / 2;
+        y = area.top + (area.bottom - area.top - face->height()) / 2;
     if ((format & DT_BOTTOM) != 0)
-        y = rect->bottom - face->height();
+        y = area.bottom - face->height();
 
     BoxList clip = context->effectiveClip;
     if ((format & DT_NOCLIP) == 0)
-        clip = intersect(
-            clip, Box{rect->left, rect->top, rect->right, rect->bottom}.moved(context->originX, context->originY));
+        clip = intersect(clip,
+                         Box{area.left, area.top, area.right, area.bottom}.moved(context->originX, context->originY));
     const bool monochrome = context->monochrome();
     if (context->backgroundMode == OPAQUE) {
         const Box cell = Box{x, y, x + width, y + face->height()}.moved(context->originX, context->originY);
@@ -99,7 +109,7 @@ int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format) {
                     context->target->row(row)[column] = colour;
     }
     // With vertical centring Windows answers the distance from the rectangle's top to the text's bottom.
-    return (format & (DT_VCENTER | DT_BOTTOM)) != 0 ? y + face->height() - rect->top : face->height();
+    return (format & (DT_VCENTER | DT_BOTTOM)) != 0 ? y + face->height() - area.top : face->height();
 }
 
 }  // extern "C"

@@ -96,6 +96,16 @@ TEST(TextConformance, TextIsClippedToItsRectangle) {
     DeleteObject(font);
 }
 
+TEST(TextConformance, RectanglesAtTheEndsOfTheCoordinateRangeDrawNothingOnTheSurface) {
+    HFONT font = arial(14);
+    // Centring within them, and the cell's right and bottom edges, lie beyond what an int holds.
+    const RECT farRight{0x7FFFFFF0, 0x7FFFFFF0, 0x7FFFFFFF, 0x7FFFFFFF};
+    EXPECT_TRUE(draw("Far away", farRight, DT_CENTER, font).ink.empty());
+    const RECT farLeft{-0x7FFFFFFF - 1, 0, -0x7FFFFFF0, 40};
+    EXPECT_TRUE(draw("Far away", farLeft, DT_RIGHT, font).ink.empty());
+    DeleteObject(font);
+}
+
 TEST(TextConformance, BoldIsWiderAndUnderlineReachesBelowTheBaseline) {
     HFONT normal = arial(14);
     HFONT bold = arial(14, true);
