@@ -1,8 +1,8 @@
 // The audio callback calls nothing outside the plug-in DLL on Windows: no allocation, lock, wait,
 // log or system call, which all go through the DLL's import table. Plain memory and string
 // functions of the C library are allowed.
+#include "host/import_tripwires_windows.h"
 #include "tests/audio_thread_scenario.h"
-#include "tests/import_tripwires_windows.h"
 
 using namespace testhost;
 

@@ -9,3 +9,6 @@ int runResponse(const Options& options);
 int runGenerate(const Options& options);
 int runLevels(const Options& options);
 int runEdit(const Options& options);
+int runValidate(const Options& options);
+// The validator's worker, run by the validator itself in a child process; not in the usage text.
+int runChunkWorker(const Options& options);

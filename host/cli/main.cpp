@@ -1,4 +1,5 @@
-// zelmor-host: loads the plug-in as a host does, to describe it, run audio through it, measure it, open its editor.
+// zelmor-host: loads a plug-in as a host does, to describe it, run audio through it, measure it, open its editor,
+// validate it.
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -62,6 +63,12 @@ int main(int argc, char** argv) {
         }
         if (options.command == "edit") {
             return runEdit(options);
+        }
+        if (options.command == "validate") {
+            return runValidate(options);
+        }
+        if (options.command == "validate-chunk-worker") {
+            return runChunkWorker(options);
         }
         if (options.command == "--help" || options.command == "help") {
             std::fputs(kUsage, stdout);

@@ -38,6 +38,8 @@ struct Options {
     double toneSeconds = 1.0;
     int channels = 2;
     bool pcm16 = false;
+    bool quick = false;               // validate: the short run
+    std::optional<std::string> seed;  // validate: seeds every random choice
 };
 
 // Throws UsageError with a clear reason for anything unknown, malformed or out of range.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A suffix no other running zelmor-host uses, for temporary files beside an output.
 std::string processTag();
@@ -11,3 +12,17 @@ bool standardErrorIsTerminal();
 
 // Moves `from` over `to`, replacing an existing `to` in one step; false on failure.
 bool replaceFile(const std::string& from, const std::string& to);
+
+// How a run of this program as a child process ended, and what it printed on standard output.
+struct ChildResult {
+    bool started = false;
+    bool exited = false;  // false when it crashed
+    int status = -1;
+    std::string output;
+};
+
+// Runs this same program with the arguments and waits for it; its standard error is shared.
+ChildResult runSelf(const std::vector<std::string>& arguments);
+
+// A crash ends this process at once, without the system's crash reporting or debugger.
+void crashQuietly();

@@ -1,6 +1,9 @@
 // The command-line host's system calls on POSIX systems.
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "host/cli/system.h"
@@ -15,4 +18,59 @@ bool standardErrorIsTerminal() {
 
 bool replaceFile(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+namespace {
+std::string ownPath() {
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
+}
+}  // namespace
+
+ChildResult runSelf(const std::vector<std::string>& arguments) {
+    ChildResult result;
+    const std::string program = ownPath();
+    int pipeEnds[2];
+    if (program.empty() || pipe(pipeEnds) != 0) {
+        result.output = "cannot find this program or make a pipe";
+        return result;
+    }
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    if (spawned != 0) {
+        close(pipeEnds[0]);
+        result.output = "cannot start " + program;
+        return result;
+    }
+    result.started = true;
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
+        if (got > 0) {
+            result.output.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+    close(pipeEnds[0]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.exited = WIFEXITED(status);
+    result.status = result.exited ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+void crashQuietly() {
+    // A crash already ends a POSIX process at once with its signal.
 }

@@ -16,3 +16,83 @@ bool standardErrorIsTerminal() {
 bool replaceFile(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
+
+namespace {
+// Quoted as the C run-time splits a command line: backslashes are literal unless before a quote.
+std::string quoted(const std::string& argument) {
+    std::string text = "\"";
+    int backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        text.append(static_cast<std::size_t>(c == '"' ? backslashes * 2 + 1 : backslashes), '\\');
+        backslashes = 0;
+        text += c;
+    }
+    text.append(static_cast<std::size_t>(backslashes * 2), '\\');
+    return text + "\"";
+}
+
+LONG WINAPI endAtOnce(EXCEPTION_POINTERS* exception) {
+    ExitProcess(static_cast<UINT>(exception->ExceptionRecord->ExceptionCode));
+}
+}  // namespace
+
+ChildResult runSelf(const std::vector<std::string>& arguments) {
+    ChildResult result;
+    char program[MAX_PATH];
+    if (GetModuleFileNameA(nullptr, program, MAX_PATH) == 0) {
+        result.output = "cannot find this program";
+        return result;
+    }
+    std::string commandLine = quoted(program);
+    for (const std::string& argument : arguments) {
+        commandLine += " " + quoted(argument);
+    }
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+        result.output = "cannot make a pipe";
+        return result;
+    }
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION process{};
+    const BOOL created =
+        CreateProcessA(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    CloseHandle(writeEnd);
+    if (!created) {
+        CloseHandle(readEnd);
+        result.output = "cannot start " + std::string(program);
+        return result;
+    }
+    result.started = true;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        result.output.append(buffer, got);
+    }
+    CloseHandle(readEnd);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // Exception codes (0xC0000005 and the like) are how a crash ends a Windows process.
+    result.exited = code < 0x80000000u;
+    result.status = static_cast<int>(code);
+    return result;
+}
+
+void crashQuietly() {
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(endAtOnce);
+}

@@ -1,5 +1,5 @@
 // Import-table tripwires for a loaded DLL (x86-64).
-#include "tests/import_tripwires_windows.h"
+#include "host/import_tripwires_windows.h"
 
 #include <algorithm>
 #include <cstring>

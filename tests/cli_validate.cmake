@@ -1,0 +1,53 @@
+# The validator: on our plug-in, on a gain plug-in that passes everything, and on that plug-in with
+# one fault at a time, each of which must fail its check and only make the run exit 1.
+add_library(zelmor_faulty_plugin MODULE faulty_plugin.cpp)
+target_link_libraries(zelmor_faulty_plugin PRIVATE zelmor_warnings)
+target_include_directories(zelmor_faulty_plugin PRIVATE ${PROJECT_SOURCE_DIR})
+set_target_properties(zelmor_faulty_plugin PROPERTIES PREFIX "")
+set(faulty $<TARGET_FILE:zelmor_faulty_plugin>)
+
+# The validator's machinery itself, against the gain plug-in and made-up worker runs.
+add_executable(zelmor_validate_tests validate/validator_test.cpp)
+target_link_libraries(zelmor_validate_tests PRIVATE zelmor_validate GTest::gtest_main zelmor_warnings)
+target_compile_definitions(zelmor_validate_tests PRIVATE ZELMOR_FAULTY_PLUGIN="${faulty}")
+add_dependencies(zelmor_validate_tests zelmor_faulty_plugin)
+gtest_discover_tests(zelmor_validate_tests DISCOVERY_MODE PRE_TEST)
+
+# Our plug-in passes every check.
+add_test(NAME cli.validate COMMAND ${CMAKE_COMMAND} -DCOMMAND=${host}\ validate\ ${plugin}\ --quick -DSTATUS=0
+                                   -P ${CMAKE_CURRENT_SOURCE_DIR}/cli_case.cmake)
+# The editor's cycles need the display to themselves.
+set_tests_properties(cli.validate PROPERTIES RESOURCE_LOCK display)
+if(ZELMOR_SANITIZER MATCHES "address")
+  # The validator unloads the plug-in, and with it fontconfig and FreeType, whose caches then look
+  # leaked; loaded first, they stay for the process as in a host that uses them too.
+  set_tests_properties(cli.validate PROPERTIES ENVIRONMENT
+    "LD_PRELOAD=libfontconfig.so.1 libfreetype.so.6;ASAN_OPTIONS=verify_asan_link_order=0")
+endif()
+
+# name; ZELMOR_FAULT value; expected exit status; standard output pattern
+function(validate_case name fault status pattern)
+  add_test(NAME cli.validate_${name}
+           COMMAND ${CMAKE_COMMAND} "-DCOMMAND=${CMAKE_COMMAND} -E env ZELMOR_FAULT=${fault} ${host} validate ${faulty} --quick --seed 7"
+                   -DSTATUS=${status} "-DSTDOUT=${pattern}" -P ${CMAKE_CURRENT_SOURCE_DIR}/cli_case.cmake)
+endfunction()
+validate_case(clean none 0 "^validating [^\n]* with seed 7, quick\r?\n(PASS|SKIP) .*\r?\n1[0-9] passed, 0 failed, [0-9]+ skipped\r?\n$")
+validate_case(text_overrun text-overrun 1 "FAIL texts: .*effGetParamName[(]0[)] wrote [0-9]+ bytes past its 64-byte buffer.*\r?\n1[0-9] passed, 1 failed")
+validate_case(unterminated unterminated 1 "FAIL texts: .*effGetParamLabel[(]0[)] left its 64-byte buffer unterminated")
+validate_case(subnormal_output subnormal-output 1 "FAIL matrix: [0-9]+ runs, [0-9]+ samples: 0 NaN, 0 infinite, [1-9][0-9]* subnormal")
+validate_case(chunk_ignored chunk-ignored 1 "FAIL chunk-round-trip: program chunk 8 bytes [(]effSetChunk answered 8[)], but getting it again gave different bytes")
+validate_case(jump_spike jump-spike 1 "FAIL parameter-jumps: [0-9]+ jumps, largest transient [+]1[0-9][.][0-9] dB")
+validate_case(needs_resume needs-resume 1 "FAIL host-quirks: .*processing before effOpen and resume: 8 non-finite")
+validate_case(nan_output nan-output 1 "FAIL matrix: [0-9]+ runs, [0-9]+ samples: [1-9][0-9]* NaN")
+validate_case(float_mode float-mode 1 "FAIL float-mode: .*first: setParameter changed MXCSR 0x1F80 to 0x9FC0")
+validate_case(chunk_crash chunk-crash 1 "FAIL chunk-sizes: .* 2 crashes [(]at bank 777, program 777[)]")
+validate_case(shared_state shared-state 1 "FAIL instances-independent: ")
+validate_case(crossed crossed 1 "PASS matrix: .*FAIL aliasing: .*crossed buffers [(]output L on input R[)] differ")
+# Counting allocations needs the C library's allocator, which a sanitizer replaces.
+if(NOT ZELMOR_SANITIZER)
+  validate_case(allocates allocates 1 "FAIL realtime: in [0-9]+ processReplacing calls[:,] [^\n]*([1-9][0-9]* allocations|!malloc|!free)")
+  validate_case(yields yields 1 "FAIL realtime: [^\n]*([1-9][0-9]* system calls|SwitchToThread|Sleep|yield)")
+endif()
+
+cli_case(validate_without_plugin "${host} validate" 2 "validate needs exactly one argument" "" "")
+cli_case(validate_bad_seed "${host} validate ${faulty} --seed many" 2 "--seed: 'many' is not a whole number" "" "")

@@ -1,0 +1,255 @@
+// A small stereo gain plug-in that passes every validator check, unless ZELMOR_FAULT names one fault
+// to commit: the validator's own tests run it once per fault and expect that check to fail.
+#include <xmmintrin.h>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "plugin/effect_record.h"
+
+namespace {
+
+enum class Fault {
+    none,
+    textOverrun,
+    unterminated,
+    nanOutput,
+    subnormalOutput,
+    allocates,
+    floatMode,
+    chunkCrash,
+    chunkIgnored,
+    sharedState,
+    crossed,
+    yields,
+    jumpSpike,
+    needsResume
+};
+
+Fault chosenFault() {
+    static const std::pair<const char*, Fault> kNames[] = {{"text-overrun", Fault::textOverrun},
+                                                           {"unterminated", Fault::unterminated},
+                                                           {"nan-output", Fault::nanOutput},
+                                                           {"subnormal-output", Fault::subnormalOutput},
+                                                           {"allocates", Fault::allocates},
+                                                           {"float-mode", Fault::floatMode},
+                                                           {"chunk-crash", Fault::chunkCrash},
+                                                           {"chunk-ignored", Fault::chunkIgnored},
+                                                           {"shared-state", Fault::sharedState},
+                                                           {"crossed", Fault::crossed},
+                                                           {"yields", Fault::yields},
+                                                           {"jump-spike", Fault::jumpSpike},
+                                                           {"needs-resume", Fault::needsResume}};
+    const char* name = std::getenv("ZELMOR_FAULT");
+    for (const auto& [text, fault] : kNames) {
+        if (name != nullptr && std::strcmp(name, text) == 0) {
+            return fault;
+        }
+    }
+    return Fault::none;
+}
+
+constexpr int kParameters = 2;
+constexpr int kChunkBytes = kParameters * static_cast<int>(sizeof(float));
+constexpr int kCrashingChunkSize = 777;
+
+// The state every instance should own, and that the shared-state fault keeps once for all.
+struct Settings {
+    float values[kParameters] = {0.5f, 0.5f};
+};
+Settings sharedSettings;
+
+struct Gain {
+    AEffect record{};
+    Fault fault = chosenFault();
+    Settings own;
+    bool resumed = false;
+    bool changed = false;  // a parameter moved since the last block
+    Settings& settings() { return fault == Fault::sharedState ? sharedSettings : own; }
+    float gain() { return 0.25f + 0.5f * settings().values[0]; }
+};
+
+Gain* of(AEffect* effect) {
+    return static_cast<Gain*>(effect->object);
+}
+
+void copyText(void* destination, const char* text) {
+    std::strcpy(static_cast<char*>(destination), text);
+}
+
+std::intptr_t dispatch(AEffect* effect, std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
+                       float) {
+    Gain* gain = of(effect);
+    switch (opcode) {
+        case effClose:
+            delete gain;
+            return 1;
+        case effGetParamName:
+            if (gain->fault == Fault::textOverrun) {
+                // Past even the larger buffers that hosts hand out for parameter texts.
+                copyText(ptr,
+                         "A name much too long for any buffer a host hands out for it: a hundred characters and more.");
+            } else {
+                copyText(ptr, index == 0 ? "Gain" : "Tone");
+            }
+            return 0;
+        case effGetParamLabel:
+            if (gain->fault == Fault::unterminated) {
+                std::memset(ptr, 'd', 64);  // the whole of a host's buffer, with no terminator
+            } else {
+                copyText(ptr, "");
+            }
+            return 0;
+        case effMainsChanged:
+            gain->resumed = value != 0;
+            return 0;
+        case effGetParamDisplay:
+            std::snprintf(static_cast<char*>(ptr), 8, "%d", static_cast<int>(gain->settings().values[index] * 100));
+            return 0;
+        case effGetProgramName:
+            copyText(ptr, "Default");
+            return 0;
+        case effGetProgramNameIndexed:
+            if (index != 0) {
+                return 0;
+            }
+            copyText(ptr, "Default");
+            return 1;
+        case effGetEffectName:
+        case effGetProductString:
+            copyText(ptr, "Faulty Gain");
+            return 1;
+        case effGetVendorString:
+            copyText(ptr, "Zelmor Tests");
+            return 1;
+        case effGetChunk:
+            *static_cast<void**>(ptr) = gain->settings().values;
+            return kChunkBytes;
+        case effSetChunk:
+            if (gain->fault == Fault::chunkCrash && value == kCrashingChunkSize) {
+                // A crash the compiler cannot see coming: the pointer is read at run time.
+                volatile int* volatile nowhere = nullptr;
+                *nowhere = 0;
+            }
+            if (value != kChunkBytes) {
+                return 0;
+            }
+            if (gain->fault == Fault::chunkIgnored) {
+                return kChunkBytes;
+            }
+            for (int p = 0; p < kParameters; ++p) {
+                float read = 0.0f;
+                std::memcpy(&read, static_cast<const char*>(ptr) + p * 4, sizeof read);
+                gain->settings().values[p] = std::isfinite(read) ? std::fmin(std::fmax(read, 0.0f), 1.0f) : 0.0f;
+            }
+            return kChunkBytes;
+        case effGetVstVersion:
+            return kVstVersion;
+        case effGetPlugCategory:
+            return kPlugCategEffect;
+        default:
+            return 0;
+    }
+}
+
+void setParameter(AEffect* effect, std::int32_t index, float value) {
+    Gain* gain = of(effect);
+    if (index < 0 || index >= kParameters) {
+        return;
+    }
+    gain->settings().values[index] = std::isfinite(value) ? std::fmin(std::fmax(value, 0.0f), 1.0f) : 0.0f;
+    gain->changed = true;
+    if (gain->fault == Fault::floatMode) {
+        _mm_setcsr(_mm_getcsr() | 0x8040u);
+    }
+}
+
+float getParameter(AEffect* effect, std::int32_t index) {
+    return index >= 0 && index < kParameters ? of(effect)->settings().values[index] : 0.0f;
+}
+
+void processReplacing(AEffect* effect, float** inputs, float** outputs, std::int32_t frames) {
+    Gain* gain = of(effect);
+    const float factor = gain->gain();
+    if (gain->fault == Fault::allocates) {
+        // Kept where the compiler must assume someone looks, so the pair is not optimised away.
+        static void* volatile scratch = nullptr;
+        scratch = std::malloc(static_cast<std::size_t>(frames) * sizeof(float) + 16);
+        std::free(scratch);
+    }
+    if (gain->fault == Fault::yields) {
+        std::this_thread::yield();
+    }
+    if (gain->fault == Fault::crossed) {
+        // One channel after the other: fine in place, but with output left on input right the
+        // right channel reads what the left one overwrote.
+        for (std::int32_t i = 0; i < frames; ++i) {
+            outputs[0][i] = factor * inputs[0][i];
+        }
+        for (std::int32_t i = 0; i < frames; ++i) {
+            outputs[1][i] = factor * inputs[1][i];
+        }
+    } else {
+        for (std::int32_t i = 0; i < frames; ++i) {
+            const float left = inputs[0][i];
+            const float right = inputs[1][i];
+            outputs[0][i] = left * factor;
+            outputs[1][i] = right * factor;
+        }
+    }
+    if (frames > 0) {
+        if (gain->fault == Fault::nanOutput) {
+            outputs[0][frames / 2] = std::nanf("");
+        }
+        if (gain->fault == Fault::subnormalOutput) {
+            outputs[1][frames - 1] = 1e-40f;
+        }
+        if (gain->fault == Fault::jumpSpike && gain->changed) {
+            outputs[0][0] *= 8.0f;
+        }
+        if (gain->fault == Fault::needsResume && !gain->resumed) {
+            // As if its state were made on resume only: before that the output is whatever it holds.
+            outputs[0][0] = std::numeric_limits<float>::infinity();
+        }
+    }
+    gain->changed = false;
+}
+
+void process(AEffect*, float**, float**, std::int32_t) {}
+void processDouble(AEffect*, double**, double**, std::int32_t) {}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host) {
+    if (host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
+        return nullptr;
+    }
+    Gain* gain = new (std::nothrow) Gain;
+    if (gain == nullptr) {
+        return nullptr;
+    }
+    AEffect& record = gain->record;
+    record.magic = kEffectMagic;
+    record.dispatcher = dispatch;
+    record.process = process;
+    record.setParameter = setParameter;
+    record.getParameter = getParameter;
+    record.numPrograms = 1;
+    record.numParams = kParameters;
+    record.numInputs = 2;
+    record.numOutputs = 2;
+    record.flags = effFlagsCanReplacing | effFlagsProgramChunks;
+    record.ioRatio = 1.0f;
+    record.object = gain;
+    record.uniqueID = fourCharacters('F', 'l', 't', 'y');
+    record.version = 1;
+    record.processReplacing = processReplacing;
+    record.processDoubleReplacing = processDouble;
+    return &record;
+}
