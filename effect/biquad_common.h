@@ -46,15 +46,18 @@ inline __m128d magnitude(__m128d value) {
 }
 
 inline State2 load(const BiquadHistories& h) {
-    State2 s{pair(h.inputLeft, h.inputRight, 1), pair(h.inputLeft, h.inputRight, 0),
-             pair(h.outputLeft, h.outputRight, 1), pair(h.outputLeft, h.outputRight, 0)};
+    return {pair(h.inputLeft, h.inputRight, 1), pair(h.inputLeft, h.inputRight, 0),
+            pair(h.outputLeft, h.outputRight, 1), pair(h.outputLeft, h.outputRight, 0)};
+}
+
+// Called as each chunk starts: a state that has decayed to nothing becomes exact silence.
+inline void silenceIfTiny(State2& s) {
     const __m128d largest =
         _mm_max_pd(_mm_max_pd(magnitude(s.x1), magnitude(s.x2)), _mm_max_pd(magnitude(s.y1), magnitude(s.y2)));
     if (_mm_movemask_pd(_mm_cmplt_pd(largest, _mm_set1_pd(kSilentState))) == 0x3) {
         const __m128d zero = _mm_setzero_pd();
         s = {zero, zero, zero, zero};
     }
-    return s;
 }
 
 inline void storePair(float* left, float* right, __m128d value) {
@@ -91,16 +94,17 @@ inline void writeFrame(float* const* outputs, std::int32_t n, __m128d frame, con
     _mm_store_ss(outputs[1] + n, _mm_shuffle_ps(single, single, 1));
 }
 
-// Runs body(inputs, outputs, frames) over the block in chunks, the state reloaded for each.
-template <typename Chunk>
+// Runs body(inputs, outputs, frames) over the block in chunks of at most chunkFrames.
+template <std::int32_t chunkFrames = kChunkFrames, typename Chunk>
 inline void inChunks(const float* const* inputs, float* const* outputs, std::int32_t frames, Chunk body) {
+    static_assert(chunkFrames <= kChunkFrames, "longer chunks could decay into denormals within one");
     std::int32_t start = 0;
     do {
         const float* in[2] = {inputs[0] + start, inputs[1] + start};
         float* out[2] = {outputs[0] + start, outputs[1] + start};
         const std::int32_t left = frames - start;
-        body(in, out, left < kChunkFrames ? left : kChunkFrames);
-        start += kChunkFrames;
+        body(in, out, left < chunkFrames ? left : chunkFrames);
+        start += chunkFrames;
     } while (start < frames);
 }
 

@@ -105,6 +105,10 @@ void clearDenormals(float* const* outputs, std::int32_t frames) {
     }
 }
 
+// The inputs are read twice and the outputs written twice per chunk: short chunks keep both in the
+// first-level cache whatever the block length.
+constexpr std::int32_t kCachedFrames = 512;
+
 // Runs loop<true> or loop<false> over one chunk, as its inputs need, then clears its outputs.
 template <typename Loop>
 inline void guardedAsNeeded(const float* const* in, float* const* out, std::int32_t count, Loop loop) {
@@ -140,15 +144,17 @@ inline __m256d step(const Coefficients4& c, State4& s, __m256d x0) {
 void single(const float* const* inputs, float* const* outputs, std::int32_t frames, const BiquadFilter& filter) {
     const Coefficients2 c = broadcast(filter);
     const FrameLimits limits;
-    inChunks(inputs, outputs, frames, [&](const float* const* in, float* const* out, std::int32_t count) {
-        State2 s = load(filter.histories);
-        guardedAsNeeded(in, out, count, [&](auto guarded) {
-            for (std::int32_t n = 0; n < count; ++n) {
-                output(out, n, step(c, s, input<guarded>(in, n, limits)));
-            }
-        });
-        save(filter.histories, s);
-    });
+    State2 s = load(filter.histories);
+    inChunks<kCachedFrames>(inputs, outputs, frames,
+                            [&](const float* const* in, float* const* out, std::int32_t count) {
+                                silenceIfTiny(s);
+                                guardedAsNeeded(in, out, count, [&](auto guarded) {
+                                    for (std::int32_t n = 0; n < count; ++n) {
+                                        output(out, n, step(c, s, input<guarded>(in, n, limits)));
+                                    }
+                                });
+                            });
+    save(filter.histories, s);
 }
 
 // Moving the first filter's output into the second filter's lanes takes a few cycles, and the input
@@ -162,59 +168,84 @@ void series(const float* const* inputs, float* const* outputs, std::int32_t fram
     const Coefficients2 c2 = broadcast(second);
     const Coefficients4 c = broadcast(c1, c2);
     const FrameLimits limits;
-    inChunks(inputs, outputs, frames, [&](const float* const* in, float* const* out, std::int32_t count) {
-        State2 s1 = load(first.histories);
-        State2 s2 = load(second.histories);
-        guardedAsNeeded(in, out, count, [&](auto guarded) {
-            if (count <= kSeriesLag) {
-                for (std::int32_t n = 0; n < count; ++n) {
-                    output(out, n, step(c2, s2, step(c1, s1, input<guarded>(in, n, limits))));
-                }
-                return;
-            }
-            // The first filter's outputs four and three frames back; the two after them are its y2 and y1.
-            __m128d lag4 = step(c1, s1, input<guarded>(in, 0, limits));
-            __m128d lag3 = step(c1, s1, input<guarded>(in, 1, limits));
-            step(c1, s1, input<guarded>(in, 2, limits));
-            step(c1, s1, input<guarded>(in, 3, limits));
-            State4 s = join(s1, s2);
-            for (std::int32_t n = kSeriesLag; n < count; ++n) {
-                const __m256d x0 = join(input<guarded>(in, n, limits), lag4);
-                lag4 = lag3;
-                lag3 = lowHalf(s.y2);
-                output(out, n - kSeriesLag, highHalf(step(c, s, x0)));
-            }
-            s1 = {lowHalf(s.x1), lowHalf(s.x2), lowHalf(s.y1), lowHalf(s.y2)};
-            s2 = {highHalf(s.x1), highHalf(s.x2), highHalf(s.y1), highHalf(s.y2)};
-            output(out, count - 4, step(c2, s2, lag4));
-            output(out, count - 3, step(c2, s2, lag3));
-            output(out, count - 2, step(c2, s2, s1.y2));
-            output(out, count - 1, step(c2, s2, s1.y1));
-        });
-        save(first.histories, s1);
-        save(second.histories, s2);
-    });
+    State2 s1 = load(first.histories);
+    State2 s2 = load(second.histories);
+    inChunks<kCachedFrames>(inputs, outputs, frames,
+                            [&](const float* const* in, float* const* out, std::int32_t count) {
+                                silenceIfTiny(s1);
+                                silenceIfTiny(s2);
+                                guardedAsNeeded(in, out, count, [&](auto guarded) {
+                                    if (count <= kSeriesLag) {
+                                        for (std::int32_t n = 0; n < count; ++n) {
+                                            output(out, n, step(c2, s2, step(c1, s1, input<guarded>(in, n, limits))));
+                                        }
+                                        return;
+                                    }
+                                    // The first filter's outputs four and three frames back; the two after them are its
+                                    // y2 and y1.
+                                    __m128d lag4 = step(c1, s1, input<guarded>(in, 0, limits));
+                                    __m128d lag3 = step(c1, s1, input<guarded>(in, 1, limits));
+                                    step(c1, s1, input<guarded>(in, 2, limits));
+                                    step(c1, s1, input<guarded>(in, 3, limits));
+                                    State4 s = join(s1, s2);
+                                    for (std::int32_t n = kSeriesLag; n < count; ++n) {
+                                        const __m256d x0 = join(input<guarded>(in, n, limits), lag4);
+                                        lag4 = lag3;
+                                        lag3 = lowHalf(s.y2);
+                                        output(out, n - kSeriesLag, highHalf(step(c, s, x0)));
+                                    }
+                                    s1 = {lowHalf(s.x1), lowHalf(s.x2), lowHalf(s.y1), lowHalf(s.y2)};
+                                    s2 = {highHalf(s.x1), highHalf(s.x2), highHalf(s.y1), highHalf(s.y2)};
+                                    output(out, count - 4, step(c2, s2, lag4));
+                                    output(out, count - 3, step(c2, s2, lag3));
+                                    output(out, count - 2, step(c2, s2, s1.y2));
+                                    output(out, count - 1, step(c2, s2, s1.y1));
+                                });
+                            });
+    save(first.histories, s1);
+    save(second.histories, s2);
+}
+
+// Both filters run at half scale (their feed-forward coefficients and output histories halved, which
+// is exact in binary floating point), so that the average is a single addition of the two halves.
+Coefficients2 halvedFeedForward(Coefficients2 c) {
+    const __m128d half = _mm_set1_pd(0.5);
+    c.a0 = _mm_mul_pd(c.a0, half);
+    c.a1 = _mm_mul_pd(c.a1, half);
+    c.a2 = _mm_mul_pd(c.a2, half);
+    return c;
+}
+
+State2 scaledOutputs(State2 s, double factor) {
+    const __m128d by = _mm_set1_pd(factor);
+    s.y1 = _mm_mul_pd(s.y1, by);
+    s.y2 = _mm_mul_pd(s.y2, by);
+    return s;
 }
 
 void average(const float* const* inputs, float* const* outputs, std::int32_t frames, const BiquadFilter& first,
              const BiquadFilter& second) {
-    const Coefficients4 c = broadcast(broadcast(first), broadcast(second));
-    const __m128d half = _mm_set1_pd(0.5);
+    const Coefficients4 c = broadcast(halvedFeedForward(broadcast(first)), halvedFeedForward(broadcast(second)));
     const FrameLimits limits;
-    inChunks(inputs, outputs, frames, [&](const float* const* in, float* const* out, std::int32_t count) {
-        State2 s1 = load(first.histories);
-        State2 s2 = load(second.histories);
-        State4 s = join(s1, s2);
-        guardedAsNeeded(in, out, count, [&](auto guarded) {
-            for (std::int32_t n = 0; n < count; ++n) {
-                const __m128d x = input<guarded>(in, n, limits);
-                const __m256d y = step(c, s, join(x, x));
-                output(out, n, _mm_mul_pd(_mm_add_pd(lowHalf(y), highHalf(y)), half));
-            }
-        });
-        save(first.histories, {lowHalf(s.x1), lowHalf(s.x2), lowHalf(s.y1), lowHalf(s.y2)});
-        save(second.histories, {highHalf(s.x1), highHalf(s.x2), highHalf(s.y1), highHalf(s.y2)});
-    });
+    State2 s1 = scaledOutputs(load(first.histories), 0.5);
+    State2 s2 = scaledOutputs(load(second.histories), 0.5);
+    inChunks<kCachedFrames>(inputs, outputs, frames,
+                            [&](const float* const* in, float* const* out, std::int32_t count) {
+                                silenceIfTiny(s1);
+                                silenceIfTiny(s2);
+                                State4 s = join(s1, s2);
+                                guardedAsNeeded(in, out, count, [&](auto guarded) {
+                                    for (std::int32_t n = 0; n < count; ++n) {
+                                        const __m128d x = input<guarded>(in, n, limits);
+                                        const __m256d y = step(c, s, join(x, x));
+                                        output(out, n, _mm_add_pd(lowHalf(y), highHalf(y)));
+                                    }
+                                });
+                                s1 = {lowHalf(s.x1), lowHalf(s.x2), lowHalf(s.y1), lowHalf(s.y2)};
+                                s2 = {highHalf(s.x1), highHalf(s.x2), highHalf(s.y1), highHalf(s.y2)};
+                            });
+    save(first.histories, scaledOutputs(s1, 2.0));
+    save(second.histories, scaledOutputs(s2, 2.0));
 }
 
 }  // namespace

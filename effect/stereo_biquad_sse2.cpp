@@ -18,13 +18,14 @@ inline __m128d step(const Coefficients2& c, State2& s, __m128d x0) {
 void single(const float* const* inputs, float* const* outputs, std::int32_t frames, const BiquadFilter& filter) {
     const Coefficients2 c = broadcast(filter);
     const FrameLimits limits;
+    State2 s = load(filter.histories);
     inChunks(inputs, outputs, frames, [&](const float* const* in, float* const* out, std::int32_t count) {
-        State2 s = load(filter.histories);
+        silenceIfTiny(s);
         for (std::int32_t n = 0; n < count; ++n) {
             writeFrame(out, n, step(c, s, readFrame(in, n, limits)), limits);
         }
-        save(filter.histories, s);
     });
+    save(filter.histories, s);
 }
 
 void series(const float* const* inputs, float* const* outputs, std::int32_t frames, const BiquadFilter& first,
@@ -32,15 +33,17 @@ void series(const float* const* inputs, float* const* outputs, std::int32_t fram
     const Coefficients2 c1 = broadcast(first);
     const Coefficients2 c2 = broadcast(second);
     const FrameLimits limits;
+    State2 s1 = load(first.histories);
+    State2 s2 = load(second.histories);
     inChunks(inputs, outputs, frames, [&](const float* const* in, float* const* out, std::int32_t count) {
-        State2 s1 = load(first.histories);
-        State2 s2 = load(second.histories);
+        silenceIfTiny(s1);
+        silenceIfTiny(s2);
         for (std::int32_t n = 0; n < count; ++n) {
             writeFrame(out, n, step(c2, s2, step(c1, s1, readFrame(in, n, limits))), limits);
         }
-        save(first.histories, s1);
-        save(second.histories, s2);
     });
+    save(first.histories, s1);
+    save(second.histories, s2);
 }
 
 void average(const float* const* inputs, float* const* outputs, std::int32_t frames, const BiquadFilter& first,
@@ -49,17 +52,19 @@ void average(const float* const* inputs, float* const* outputs, std::int32_t fra
     const Coefficients2 c2 = broadcast(second);
     const __m128d half = _mm_set1_pd(0.5);
     const FrameLimits limits;
+    State2 s1 = load(first.histories);
+    State2 s2 = load(second.histories);
     inChunks(inputs, outputs, frames, [&](const float* const* in, float* const* out, std::int32_t count) {
-        State2 s1 = load(first.histories);
-        State2 s2 = load(second.histories);
+        silenceIfTiny(s1);
+        silenceIfTiny(s2);
         for (std::int32_t n = 0; n < count; ++n) {
             const __m128d x = readFrame(in, n, limits);
             const __m128d sum = _mm_add_pd(step(c1, s1, x), step(c2, s2, x));
             writeFrame(out, n, _mm_mul_pd(sum, half), limits);
         }
-        save(first.histories, s1);
-        save(second.histories, s2);
     });
+    save(first.histories, s1);
+    save(second.histories, s2);
 }
 
 }  // namespace
