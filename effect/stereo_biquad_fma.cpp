@@ -63,45 +63,49 @@ inline void output(float* const* outputs, std::int32_t n, __m128d frame) {
     _mm_store_ss(outputs[1] + n, _mm_shuffle_ps(single, single, 1));
 }
 
-// True when some input sample is NaN, infinite or beyond the input limit.
+// True when some input sample is NaN, infinite or beyond the input limit. Both channels in one loop.
 bool needsGuards(const float* const* inputs, std::int32_t frames) {
     const __m256 signBit = _mm256_set1_ps(-0.0f);
     const __m256 limit = _mm256_set1_ps(kInputLimit);
-    for (int channel = 0; channel < 2; ++channel) {
-        const float* in = inputs[channel];
-        __m256 beyond = _mm256_setzero_ps();
-        std::int32_t n = 0;
-        for (; n + 8 <= frames; n += 8) {
-            const __m256 size = _mm256_andnot_ps(signBit, _mm256_loadu_ps(in + n));
-            beyond = _mm256_or_ps(beyond, _mm256_cmp_ps(size, limit, _CMP_NLT_UQ));
-        }
-        if (_mm256_movemask_ps(beyond) != 0) {
-            return true;
-        }
-        for (; n < frames; ++n) {
-            if (!(in[n] < kInputLimit && in[n] > -kInputLimit)) {
-                return true;
-            }
-        }
+    const float* left = inputs[0];
+    const float* right = inputs[1];
+    __m256 beyond = _mm256_setzero_ps();
+    std::int32_t n = 0;
+    for (; n + 8 <= frames; n += 8) {
+        const __m256 sizeLeft = _mm256_andnot_ps(signBit, _mm256_loadu_ps(left + n));
+        const __m256 sizeRight = _mm256_andnot_ps(signBit, _mm256_loadu_ps(right + n));
+        beyond = _mm256_or_ps(beyond, _mm256_cmp_ps(_mm256_max_ps(sizeLeft, sizeRight), limit, _CMP_NLT_UQ));
+        // max returns its second operand when either is NaN: a NaN on the left is caught here.
+        beyond = _mm256_or_ps(beyond, _mm256_cmp_ps(sizeLeft, sizeLeft, _CMP_UNORD_Q));
     }
-    return false;
+    bool found = _mm256_movemask_ps(beyond) != 0;
+    for (; n < frames; ++n) {
+        found = found || !(left[n] < kInputLimit && left[n] > -kInputLimit) ||
+                !(right[n] < kInputLimit && right[n] > -kInputLimit);
+    }
+    return found;
 }
 
+// Both channels in one loop.
 void clearDenormals(float* const* outputs, std::int32_t frames) {
     const __m256 signBit = _mm256_set1_ps(-0.0f);
     const auto smallestNormal = static_cast<float>(kSmallestNormal);
     const __m256 smallest = _mm256_set1_ps(smallestNormal);
-    for (int channel = 0; channel < 2; ++channel) {
-        float* out = outputs[channel];
-        std::int32_t n = 0;
-        for (; n + 8 <= frames; n += 8) {
-            const __m256 value = _mm256_loadu_ps(out + n);
-            const __m256 normal = _mm256_cmp_ps(_mm256_andnot_ps(signBit, value), smallest, _CMP_GE_OQ);
-            _mm256_storeu_ps(out + n, _mm256_and_ps(value, normal));
-        }
-        for (; n < frames; ++n) {
-            out[n] = out[n] < smallestNormal && out[n] > -smallestNormal ? 0.0f : out[n];
-        }
+    float* left = outputs[0];
+    float* right = outputs[1];
+    auto clear = [&](float* at) {
+        const __m256 value = _mm256_loadu_ps(at);
+        const __m256 normal = _mm256_cmp_ps(_mm256_andnot_ps(signBit, value), smallest, _CMP_GE_OQ);
+        _mm256_storeu_ps(at, _mm256_and_ps(value, normal));
+    };
+    std::int32_t n = 0;
+    for (; n + 8 <= frames; n += 8) {
+        clear(left + n);
+        clear(right + n);
+    }
+    for (; n < frames; ++n) {
+        left[n] = left[n] < smallestNormal && left[n] > -smallestNormal ? 0.0f : left[n];
+        right[n] = right[n] < smallestNormal && right[n] > -smallestNormal ? 0.0f : right[n];
     }
 }
 

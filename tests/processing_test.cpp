@@ -243,9 +243,10 @@ TEST(Processing, RecoversFromNonFiniteInputWithinOneBlock) {
     for (float mode : kModes) {
         for (float fault : {std::numeric_limits<float>::quiet_NaN(), INFINITY, -INFINITY}) {
             auto effect = effectIn(mode);
+            // Each channel's fault alone, in blocks of its own and in the middle of a block.
             Stereo input = noise(2048);
-            input.left[700] = fault;
-            input.right[1023] = fault;
+            input.left[300] = fault;
+            input.right[1500] = fault;
             Stereo output = process(*effect, input, 1024);
             Stereo after = noise(1024, 9);
             Stereo next = process(*effect, after, 1024);
