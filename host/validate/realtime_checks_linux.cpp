@@ -1,11 +1,10 @@
 // Allocations, locks and system calls inside processReplacing on Linux: counted through the C
-// library's functions, which this executable interposes (it exports them), and through a seccomp
-// filter that traps every system call in a forked child.
+// library's functions, which this executable interposes (host/call_counts_linux.cpp, exported), and
+// through a seccomp filter that traps every system call in a forked child.
 #include <dlfcn.h>
 #include <linux/audit.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
-#include <pthread.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
@@ -18,58 +17,9 @@
 #include <cerrno>
 #include <cstddef>
 
+#include "host/call_counts.h"
 #include "host/validate/realtime_scenario.h"
 #include "host/validate/validation.h"
-
-extern "C" {
-void* __libc_malloc(std::size_t size);
-void* __libc_calloc(std::size_t count, std::size_t size);
-void* __libc_realloc(void* pointer, std::size_t size);
-void __libc_free(void* pointer);
-}
-
-namespace {
-// Counting is for the thread that processes; other threads' calls pass uncounted.
-thread_local bool watching = false;
-std::atomic<long> allocations{0};
-std::atomic<long> locks{0};
-
-void noteAllocation() {
-    if (watching) {
-        allocations.fetch_add(1, std::memory_order_relaxed);
-    }
-}
-}  // namespace
-
-// The plug-in library binds to these, as every other library of the process does.
-extern "C" {
-void* malloc(std::size_t size) {
-    noteAllocation();
-    return __libc_malloc(size);
-}
-void* calloc(std::size_t count, std::size_t size) {
-    noteAllocation();
-    return __libc_calloc(count, size);
-}
-void* realloc(void* pointer, std::size_t size) {
-    noteAllocation();
-    return __libc_realloc(pointer, size);
-}
-void free(void* pointer) {
-    if (pointer != nullptr) {
-        noteAllocation();
-    }
-    __libc_free(pointer);
-}
-int pthread_mutex_lock(pthread_mutex_t* mutex) {
-    if (watching) {
-        locks.fetch_add(1, std::memory_order_relaxed);
-    }
-    using Lock = int (*)(pthread_mutex_t*);
-    static Lock real = reinterpret_cast<Lock>(dlsym(RTLD_NEXT, "pthread_mutex_lock"));
-    return real(mutex);
-}
-}
 
 namespace validate {
 namespace {
@@ -155,22 +105,21 @@ Outcome realtime(Context& context) {
         if (quiet.record() == nullptr) {
             return failed("the plug-in yielded no effect");
         }
-        allocations = 0;
-        locks = 0;
-        quiet.processAll([](bool on) { watching = on; });
+        callcounts::reset();
+        quiet.processAll(callcounts::watch);
         blocks = quiet.blocksPerRun();
     }
     long firstNumber = -1;
     std::string reason;
     const long calls = countSystemCalls(*context.library, context.seed, firstNumber, reason);
     std::string figures = "in " + std::to_string(blocks) +
-                          " processReplacing calls: " + std::to_string(allocations.load()) + " allocations or frees, " +
-                          std::to_string(locks.load()) + " mutex locks, ";
+                          " processReplacing calls: " + std::to_string(callcounts::allocations()) +
+                          " allocations or frees, " + std::to_string(callcounts::locks()) + " mutex locks, ";
     figures += calls >= 0 ? std::to_string(calls) + " system calls" : "system calls not counted (" + reason + ")";
     if (calls > 0) {
         figures += " (first number " + std::to_string(firstNumber) + ")";
     }
-    if (allocations.load() > 0 || locks.load() > 0 || calls != 0) {
+    if (callcounts::allocations() > 0 || callcounts::locks() > 0 || calls != 0) {
         return failed(figures);
     }
     return passed(figures);
