@@ -38,6 +38,11 @@ public:
 
     // Starts fading towards setup, whose filters begin with silent histories.
     void start(const FilterSetup& incomingSetup);
+    // Ends the fade where it is; the caller carries on with incoming() alone.
+    void stop() {
+        length = 0;
+        position = 0;
+    }
 
     // Runs the incoming design over frames (at most kSliceFrames and remaining()) of the inputs.
     // Call it before the outgoing design overwrites inputs that are also the outputs.

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -50,15 +51,70 @@ std::int32_t Zelmor::modeOf(float value) {
     return kBandStop;
 }
 
+namespace {
+
+std::uint64_t leftWrite(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return (static_cast<std::uint64_t>(bits) << 32) | 1u;
+}
+
+float valueOfLeftWrite(std::uint64_t write) {
+    const auto bits = static_cast<std::uint32_t>(write >> 32);
+    float value = 0.0f;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+}  // namespace
+
+// Hosts automate from their audio thread: the value is left where the holder of the design turn
+// finds it, and only a free turn is taken. No wait, no lock, no system call.
 void Zelmor::setParameter(std::int32_t index, float value) {
-    {
-        std::lock_guard<std::mutex> lock(designLock);
-        storeValue(index, value);
-        updateFilters();
+    if (index < 0 || index >= kNumParams) {
+        return;
+    }
+    leftWrites[index].store(leftWrite(value));
+    if (designTurn.tryTake()) {
+        finishDesignTurn();
     }
     // The editor moves its controls (from another thread, at its next idle).
     if (editor != nullptr) {
         static_cast<AEffGUIEditor*>(editor)->setParameter(index, value);
+    }
+}
+
+bool Zelmor::applyLeftWrites() {
+    bool applied = false;
+    for (std::int32_t index = 0; index < kNumParams; ++index) {
+        std::uint64_t write = leftWrites[index].load();
+        // A newer value left while this one was stored keeps its mark and is stored next round.
+        while ((write & kLeft) != 0) {
+            storeValue(index, valueOfLeftWrite(write));
+            applied = true;
+            if (leftWrites[index].compare_exchange_strong(write, write & ~kLeft)) {
+                break;
+            }
+        }
+    }
+    return applied;
+}
+
+// A writer that found the turn taken has left its value before trying; the holder looks for such
+// values after giving the turn up, so that no value is left behind with nobody to store it.
+void Zelmor::finishDesignTurn() {
+    for (;;) {
+        if (applyLeftWrites()) {
+            updateFilters();
+        }
+        designTurn.give();
+        bool anyLeft = false;
+        for (const auto& write : leftWrites) {
+            anyLeft = anyLeft || (write.load() & kLeft) != 0;
+        }
+        if (!anyLeft || !designTurn.tryTake()) {
+            return;
+        }
     }
 }
 
@@ -83,38 +139,52 @@ void Zelmor::storeValue(std::int32_t index, float value) {
 }
 
 float Zelmor::getParameter(std::int32_t index) {
+    if (index < 0 || index >= kNumParams) {
+        return 0.0f;
+    }
+    // A value still waiting for the design turn is already the parameter's value.
+    const std::uint64_t write = leftWrites[index].load();
+    if ((write & kLeft) != 0) {
+        return valueOfLeftWrite(write);
+    }
     switch (index) {
         case kLowerCutoff:
             return lowerValue.load(std::memory_order_relaxed);
         case kUpperCutoff:
             return upperValue.load(std::memory_order_relaxed);
-        case kFilterMode:
-            return modeValue.load(std::memory_order_relaxed);
         default:
-            return 0.0f;
+            return modeValue.load(std::memory_order_relaxed);
     }
 }
 
 void Zelmor::setProgram(std::int32_t program) {
-    {
-        std::lock_guard<std::mutex> lock(designLock);
-        curProgram = program;
-        applyCurrentProgram();
-    }
+    designTurn.take();
+    // Values set before the change belong to the program they were set in.
+    applyLeftWrites();
+    curProgram = program;
+    applyCurrentProgram();
+    finishDesignTurn();
     notifyEditorOfAllValues();
+}
+
+// The bank's own memory, with every value set so far stored in it.
+std::int32_t Zelmor::getChunk(void** data, bool isPreset) {
+    designTurn.take();
+    const std::int32_t size = EffectBase<ZelmorProgram>::getChunk(data, isPreset);
+    finishDesignTurn();
+    return size;
 }
 
 // A host restores a project with the chunk alone, often without selecting the program again: what
 // the chunk holds for the current program is what plays, shows and is reported from now on.
 std::int32_t Zelmor::setChunk(void* data, std::int32_t byteSize, bool isPreset) {
-    std::int32_t accepted = 0;
-    {
-        std::lock_guard<std::mutex> lock(designLock);
-        accepted = EffectBase<ZelmorProgram>::setChunk(data, byteSize, isPreset);
-        if (accepted != 0) {
-            applyCurrentProgram();
-        }
+    designTurn.take();
+    applyLeftWrites();
+    const std::int32_t accepted = EffectBase<ZelmorProgram>::setChunk(data, byteSize, isPreset);
+    if (accepted != 0) {
+        applyCurrentProgram();
     }
+    finishDesignTurn();
     if (accepted != 0) {
         notifyEditorOfAllValues();
     }
@@ -151,7 +221,7 @@ void Zelmor::getParameterDisplay(std::int32_t index, char* text) {
         int hertz = wholeHertz(displayConverter.convert(index, getParameter(index)));
         std::snprintf(text, kParameterTextCapacity, "%d Hz", hertz);
     } else if (index == kFilterMode) {
-        copyText(text, kModeNames[modeOf(modeValue.load(std::memory_order_relaxed))], kParameterTextCapacity);
+        copyText(text, kModeNames[modeOf(getParameter(kFilterMode))], kParameterTextCapacity);
     }
 }
 

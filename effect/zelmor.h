@@ -3,9 +3,9 @@
 
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 
 #include "effect/design_fade.h"
+#include "effect/design_turn.h"
 #include "effect/effect_base.h"
 #include "effect/filter_setup.h"
 #include "effect/parameter_converter.h"
@@ -25,12 +25,16 @@ enum ZelmorParameter : std::int32_t {
 // Threads:
 // - processReplacing and the three process operations: the host's audio thread only. They read the
 //   latest published filter setup and never wait for, allocate or lock anything.
-// - setParameter, setProgram, setSampleRate, setChunk: any thread, several at once. Each stores its
-//   values and redesigns under a lock that the audio thread never takes, and hands a complete setup
-//   to the audio thread; the working values and the current program's record therefore always end
-//   as the last of the writers left them.
-// - getParameter: any thread.
-// - Texts, names and getChunk: the host's user-interface thread.
+// - setParameter and getParameter: any thread, the audio thread among them; they never wait, lock or
+//   make a system call. setParameter leaves its value for whichever thread holds the design turn,
+//   and takes the turn itself when it is free.
+// - setProgram, setSampleRate, setChunk, getChunk: any thread but the audio thread, several at once;
+//   each waits for the design turn (a few microseconds at most).
+// - Whoever holds the turn stores values, redesigns and hands a complete setup to the audio thread;
+//   the working values and the current program's record therefore always end as the last of the
+//   writers left them.
+// - resume: any thread; the audio thread clears its histories before its next block.
+// - Texts and names: the host's user-interface thread.
 // - The editor's requests: the thread that opened the editor (the host's user-interface thread).
 class Zelmor : public EffectBase<ZelmorProgram> {
 public:
@@ -42,7 +46,9 @@ public:
     void setParameter(std::int32_t index, float value) override;
     float getParameter(std::int32_t index) override;
     void setProgram(std::int32_t program) override;
+    std::int32_t getChunk(void** data, bool isPreset) override;
     std::int32_t setChunk(void* data, std::int32_t byteSize, bool isPreset) override;
+    void resume() override;
     void getParameterLabel(std::int32_t index, char* label) override;
     void getParameterDisplay(std::int32_t index, char* text) override;
     void getParameterName(std::int32_t index, char* text) override;
@@ -61,13 +67,17 @@ public:
     static std::int32_t modeOf(float modeValue);
 
 private:
-    // Stores a working value and the current program's copy of it. Called with designLock held.
+    // Stores a working value and the current program's copy of it. Called holding the design turn.
     void storeValue(std::int32_t index, float value);
-    // Loads the current program's record into the working values and redesigns; designLock held.
+    // Stores the values setParameter left; answers whether there were any. Design turn held.
+    bool applyLeftWrites();
+    // Applies what was left, redesigns, and gives the turn up; takes it again for writes left meanwhile.
+    void finishDesignTurn();
+    // Loads the current program's record into the working values and redesigns; design turn held.
     void applyCurrentProgram();
     // Tells the editor every working value (it moves its controls at its next idle).
     void notifyEditorOfAllValues();
-    // Designs the filters for the working values and publishes them. Called with designLock held.
+    // Designs the filters for the working values and publishes them. Called holding the design turn.
     void updateFilters();
     void designLowPass(float fc);
     void designHighPass(float fc);
@@ -76,7 +86,12 @@ private:
     std::atomic<float> lowerValue{0.05f};
     std::atomic<float> upperValue{0.5f};
 
-    // Design inputs and the designer's own copy of the coefficients; guarded by designLock.
+    // A value setParameter left for the holder of the design turn: the float's bits above, and kLeft
+    // while it waits.
+    static constexpr std::uint64_t kLeft = 1;
+    std::atomic<std::uint64_t> leftWrites[kNumParams]{};
+
+    // Design inputs and the designer's own copy of the coefficients; the holder of the turn only.
     float fcLower = 0.0f;
     float fcUpper = 0.0f;
     float ripplePercent = 0.5f;
@@ -106,7 +121,9 @@ private:
     bool historiesSilent() const;
     void clearHistories();
     void runSetup(const FilterSetup& setup, float** inputs, float** outputs, std::int32_t frames);
+    // Set by resume; the audio thread starts its next block from silence.
+    std::atomic<bool> startFromSilence{false};
 
-    std::mutex designLock;
+    DesignTurn designTurn;
     SetupExchange published;
 };

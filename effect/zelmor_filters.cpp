@@ -45,10 +45,18 @@ std::int32_t fadeFramesFor(const FilterSetup& setup, float sampleRate) {
 }  // namespace
 
 void Zelmor::setSampleRate(float newSampleRate) {
-    std::lock_guard<std::mutex> lock(designLock);
+    designTurn.take();
+    applyLeftWrites();
     AudioEffect::setSampleRate(newSampleRate);
     // The cut-offs are fractions of the sample rate: a new rate needs a new design to keep them.
     updateFilters();
+    finishDesignTurn();
+}
+
+// Hosts resume before playing and before exporting: what played before must not ring into it, so
+// that two renders of the same input are equal.
+void Zelmor::resume() {
+    startFromSilence.store(true);
 }
 
 void Zelmor::updateFilters() {
@@ -96,6 +104,13 @@ void Zelmor::designHighPass(float fc) {
 void Zelmor::processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) {
     if (sampleFrames <= 0) {
         return;
+    }
+    if (startFromSilence.exchange(false)) {
+        if (fade.active()) {
+            running = fade.incoming();
+            fade.stop();
+        }
+        clearHistories();
     }
     // A change that arrives during a fade waits for its end: the fade then starts from the design
     // that has just taken over.

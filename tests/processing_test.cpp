@@ -255,3 +255,30 @@ TEST(Processing, RecoversFromNonFiniteInputWithinOneBlock) {
         }
     }
 }
+
+// A host stops and starts (or starts an export) with effMainsChanged 0 then 1: what follows must not
+// depend on what played before, in the middle of a fade or not, so that two renders are equal.
+TEST(Processing, ResumeStartsFromSilence) {
+    for (float mode : kModes) {
+        for (bool inFade : {false, true}) {
+            auto played = effectIn(mode);
+            Stereo loud = noise(4410, 3);
+            process(*played, loud, 512);
+            if (inFade) {
+                played->setParameter(0, normalisedCutoff(150.0));
+                Stereo more = noise(64, 4);
+                process(*played, more, 64);
+            }
+            played->suspend();
+            played->resume();
+            auto fresh = effectIn(mode, inFade ? 150.0 : 300.0);
+            fresh->suspend();
+            fresh->resume();
+            Stereo input = noise(8192, 5);
+            const Stereo afterResume = process(*played, input, 512);
+            const Stereo reference = process(*fresh, input, 512);
+            EXPECT_EQ(afterResume.left, reference.left) << "mode " << mode << (inFade ? " during a fade" : "");
+            EXPECT_EQ(afterResume.right, reference.right) << "mode " << mode << (inFade ? " during a fade" : "");
+        }
+    }
+}
