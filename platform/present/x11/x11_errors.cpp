@@ -1,5 +1,8 @@
-// The process-wide X error handler while connections of ours exist: ours counted, others passed on.
+// The process-wide X error handler while connections of ours exist: ours counted, others passed on;
+// and this library kept loaded while its handler may still be called.
 #include "platform/present/x11/x11_errors.h"
+
+#include <dlfcn.h>
 
 #include <array>
 #include <atomic>
@@ -20,7 +23,8 @@ std::array<Slot, kMostConnections> slots;
 std::mutex installation;
 int adopted = 0;
 bool installed = false;
-XErrorHandler previous = nullptr;
+bool keptLoaded = false;
+std::atomic<XErrorHandler> previous{nullptr};
 
 Slot* slotOf(Display* display) {
     for (Slot& slot : slots)
@@ -34,7 +38,21 @@ int onError(Display* display, XErrorEvent* error) {
         slot->errors.fetch_add(1);
         return 0;
     }
-    return previous != nullptr ? previous(display, error) : 0;
+    const XErrorHandler before = previous.load();
+    return before != nullptr ? before(display, error) : 0;
+}
+
+// Someone installed a handler after ours and keeps ours as the one it passes errors on to, for as long
+// as the process lives. Were this library unloaded, that call would land in unmapped memory: this
+// copy (found by its own file, so each of several copies keeps itself) stays loaded instead.
+void keepThisLibraryLoaded() {
+    if (keptLoaded)
+        return;
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&onError), &info) == 0 || info.dli_fname == nullptr)
+        return;
+    // No load: only the copy already mapped is wanted, never a fresh one of whatever file is there now.
+    keptLoaded = dlopen(info.dli_fname, RTLD_NOW | RTLD_NODELETE | RTLD_NOLOAD) != nullptr;
 }
 
 }  // namespace
@@ -48,8 +66,11 @@ void adoptConnection(const Library& x, Display* display) {
             break;
         }
     }
-    if (adopted++ == 0 && !installed) {
-        previous = x.setErrorHandler(onError);
+    if (adopted++ > 0)
+        return;
+    // Still there from an earlier time when it could not be taken out: it passes everything on.
+    if (!installed) {
+        previous.store(x.setErrorHandler(onError));
         installed = true;
     }
 }
@@ -62,13 +83,19 @@ void forgetConnection(const Library& x, Display* display) {
         return;
     // Put back what was there, unless someone installed a handler after ours (which then calls ours
     // as its previous one, and must keep doing so: ours then stays, passing everything on).
-    const XErrorHandler current = x.setErrorHandler(previous);
-    if (current != onError) {
-        x.setErrorHandler(current);
-        return;
+    bool stillCalled = false;
+    if (installed) {
+        const XErrorHandler current = x.setErrorHandler(previous.load());
+        if (current == onError) {
+            installed = false;
+            previous.store(nullptr);
+        } else {
+            x.setErrorHandler(current);
+            stillCalled = true;
+        }
     }
-    installed = false;
-    previous = nullptr;
+    if (stillCalled)
+        keepThisLibraryLoaded();
 }
 
 int takeErrors(Display* display) {
