@@ -1,18 +1,22 @@
-// X errors around the editor: a host's error handlers keep working after the plug-in is unloaded.
-// Each case runs in a process of its own, since what it checks (handlers, unloading) is the whole
-// process's, and a crash there must show as a failure.
+// X errors and lost connections around the editor: a host's error handlers keep working after the
+// plug-in is unloaded, and a killed editor connection closes the editor while the host goes on.
+// Each case runs in a process of its own, since what it checks (handlers, unloading, a lost
+// connection) is the whole process's, and a crash or an exit there must show as a failure.
 // GoogleTest first: the X headers define None, Bool and Status as macros.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/x11/x11_host.h"
 
@@ -131,6 +135,111 @@ void twoCopiesOneUnloaded() {
 TEST(X11Errors, TwoCopiesOfThePluginOneUnloaded) {
     SKIP_WITHOUT_DISPLAY();
     EXPECT_CASE_PASSES(twoCopiesOneUnloaded);
+}
+
+// What the effect makes of a few blocks of a tone, with the cut-off at a given place.
+std::vector<float> processedTone(HostedEffect& effect) {
+    constexpr int kFrames = 256;
+    effect.setSampleRate(44100.0f);
+    effect.setBlockSize(kFrames);
+    effect.setParameter(0, 0.3f);
+    effect.resume();
+    std::vector<float> output;
+    for (int block = 0; block < 4; ++block) {
+        std::vector<float> left(kFrames);
+        std::vector<float> right(kFrames);
+        for (int i = 0; i < kFrames; ++i) {
+            const int frame = block * kFrames + i;
+            left[static_cast<std::size_t>(i)] = 0.5f * std::sin(0.31f * static_cast<float>(frame));
+            right[static_cast<std::size_t>(i)] = 0.5f * std::sin(0.07f * static_cast<float>(frame));
+        }
+        float* channels[] = {left.data(), right.data()};
+        effect.processReplacing(channels, channels, kFrames);
+        output.insert(output.end(), left.begin(), left.end());
+        output.insert(output.end(), right.begin(), right.end());
+    }
+    return output;
+}
+
+void killTheEditorsConnection(X11Host& host) {
+    const ::Window editor = host.editorWindow();
+    check(editor != 0, "the editor's window is inside the host's");
+    // As xkill does: the server drops the client that made the window.
+    XKillClient(hostDisplay(), editor);
+    XSync(hostDisplay(), False);
+}
+
+void aKilledConnection() {
+    X11Host host(ZELMOR_TESTING_PLUGIN, 1000);
+    check(host.open() == 1, "the editor opens");
+    check(showsTheSurface(host), "the editor shows");
+    killTheEditorsConnection(host);
+    for (int i = 0; i < 5; ++i)
+        host.idle();
+    check(host.editorWindow() == 0, "the killed client's window is gone");
+
+    std::string error;
+    auto reference = HostedEffect::create(host.library(), error);
+    check(reference != nullptr, "a second effect");
+    const std::vector<float> played = processedTone(host.effect());
+    check(played == processedTone(*reference), "the effect plays as one that never had an editor");
+    bool finite = true;
+    float loudest = 0.0f;
+    for (float sample : played) {
+        finite = finite && std::isfinite(sample);
+        loudest = std::max(loudest, std::fabs(sample));
+    }
+    check(finite && loudest > 0.01f, "the effect passes the tone on");
+
+    host.idle();
+    host.close();
+    host.effect().dispatch(effEditIdle);
+    check(host.open() == 1, "the editor opens again, on a new connection");
+    check(showsTheSurface(host), "and draws");
+    host.close();
+    std::exit(0);
+}
+
+TEST(X11Errors, AKilledConnectionClosesTheEditorAndTheHostGoesOn) {
+    SKIP_WITHOUT_DISPLAY();
+    EXPECT_CASE_PASSES(aKilledConnection);
+}
+
+void aConnectionKilledDuringADrag() {
+    X11Host host(ZELMOR_PLUGIN, 1000);
+    check(host.open() == 1, "the editor opens");
+    host.clearEdits();
+    // The slider's tracking loop gives the host its idle time: the connection goes at the first, and
+    // the loop, asking the server for the buttons, must then end by itself.
+    int idlesSinceTheKill = -1;
+    host.onHostIdle = [&] {
+        if (idlesSinceTheKill < 0) {
+            killTheEditorsConnection(host);
+            idlesSinceTheKill = 0;
+        } else {
+            check(++idlesSinceTheKill < 200, "the tracking loop ends once the connection is gone");
+        }
+    };
+    host.drag({{44, 420}, {44, 400}, {44, 380}, {44, 380}});
+    host.onHostIdle = nullptr;
+    check(idlesSinceTheKill >= 0, "the drag reached the tracking loop");
+    int begins = 0;
+    int ends = 0;
+    for (const auto& edit : host.edits()) {
+        begins += edit.opcode == audioMasterBeginEdit;
+        ends += edit.opcode == audioMasterEndEdit;
+    }
+    check(begins == 1 && ends == 1, "the gesture was closed");
+    host.idle();
+    host.close();
+    check(host.open() == 1, "the editor opens again");
+    host.close();
+    std::exit(0);
+}
+
+TEST(X11Errors, AConnectionKilledDuringADragEndsTheGesture) {
+    SKIP_WITHOUT_DISPLAY();
+    EXPECT_CASE_PASSES(aConnectionKilledDuringADrag);
 }
 
 }  // namespace
