@@ -12,7 +12,6 @@
 
 #include "editor/aeff_editor.h"
 #include "tests/conformance/support.h"
-#include "tests/editor/testing_access.h"
 #include "tests/x11/x11_host.h"
 
 namespace x11test {
@@ -21,29 +20,6 @@ namespace {
 #define SKIP_WITHOUT_DISPLAY()    \
     if (hostDisplay() == nullptr) \
     GTEST_SKIP() << "no X display (the test scripts start Xvfb)"
-
-std::vector<std::uint32_t> surfacePixels(X11Host& host) {
-    auto entry = reinterpret_cast<TestingAccessEntry>(host.library().symbol("zelmorTestingAccess"));
-    if (entry == nullptr)
-        return {};
-    const editortest::TestingAccess& access = *entry();
-    HWND frame = access.windowIn(reinterpret_cast<void*>(static_cast<std::uintptr_t>(host.window())));
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kWidth) * kHeight);
-    if (frame == nullptr)
-        return {};
-    access.readPixels(frame, kWidth, kHeight, pixels.data());
-    for (auto& pixel : pixels)
-        pixel &= 0xFFFFFFu;
-    return pixels;
-}
-
-// Idles until the server shows what the subset drew; answers whether it came to that.
-bool showsTheSurface(X11Host& host) {
-    return host.idleUntil([&] {
-        const auto surface = surfacePixels(host);
-        return !surface.empty() && host.shownPixels() == surface;
-    });
-}
 
 TEST(X11Pixels, TheWindowShowsTheSurfaceAfterPaintingChangingAndUncovering) {
     SKIP_WITHOUT_DISPLAY();

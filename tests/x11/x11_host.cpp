@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "tests/editor/testing_access.h"
+
 namespace x11test {
 
 Display* hostDisplay() {
@@ -212,6 +214,28 @@ std::vector<X11Host::Edit> X11Host::edits() const {
 
 void X11Host::clearEdits() {
     hosted->clearCalls();
+}
+
+std::vector<std::uint32_t> surfacePixels(X11Host& host) {
+    auto entry = reinterpret_cast<TestingAccessEntry>(host.library().symbol("zelmorTestingAccess"));
+    if (entry == nullptr)
+        return {};
+    const editortest::TestingAccess& access = *entry();
+    HWND frame = access.windowIn(reinterpret_cast<void*>(static_cast<std::uintptr_t>(host.window())));
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kWidth) * kHeight);
+    if (frame == nullptr)
+        return {};
+    access.readPixels(frame, kWidth, kHeight, pixels.data());
+    for (auto& pixel : pixels)
+        pixel &= 0xFFFFFFu;
+    return pixels;
+}
+
+bool showsTheSurface(X11Host& host) {
+    return host.idleUntil([&] {
+        const auto surface = surfacePixels(host);
+        return !surface.empty() && host.shownPixels() == surface;
+    });
 }
 
 void X11Host::destroyWindow() {

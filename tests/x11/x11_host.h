@@ -83,4 +83,10 @@ private:
     bool opened = false;
 };
 
+// What the subset drew into the editor's window, read through the testing build's access table
+// (empty for the plain build).
+std::vector<std::uint32_t> surfacePixels(X11Host& host);
+// Idles until the server shows what the subset drew; answers whether it came to that.
+bool showsTheSurface(X11Host& host);
+
 }  // namespace x11test

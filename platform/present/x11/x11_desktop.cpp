@@ -26,7 +26,7 @@ bool connect(void* hostWindow) {
     const auto host = static_cast<::Window>(reinterpret_cast<std::uintptr_t>(hostWindow));
     const bool there = x->getWindowAttributes(display, host, &attributes) != 0;
     x->sync(display, False);
-    if (x11::takeErrors(display) != 0 || !there) {
+    if (x11::takeErrors(display) != 0 || x11::lost(display) || !there) {
         x11::forgetConnection(*x, display);
         x->closeDisplay(display);
         return false;

@@ -128,13 +128,13 @@ void Presenter::readEvents() {
         Surface& surface = *owned;
         if (surface.thread != thread || surface.display == nullptr)
             continue;
-        while (surface.display != nullptr && x.pending(surface.display) > 0) {
+        while (!dropped(surface) && x.pending(surface.display) > 0) {
             XEvent event{};
             x.nextEvent(surface.display, &event);
             handle(surface, event);
         }
-        // The host destroyed its window (and ours): what is left on the server goes now; the subset's
-        // window stays until the editor closes.
+        // The host destroyed its window (and ours), or the connection was lost: what is left on the
+        // server goes now, with the connection; the subset's window stays until the editor closes.
         if (surface.gone && surface.display != nullptr)
             release(surface);
     }
@@ -210,9 +210,18 @@ void Presenter::handle(Surface& surface, XEvent& event) {
 
 void Presenter::read(InputState& state) {
     Surface* surface = find(pointerWindow);
-    if (surface == nullptr || surface->display == nullptr || surface->gone ||
-        surface->thread != std::this_thread::get_id())
+    if (surface == nullptr || surface->thread != std::this_thread::get_id())
         return;
+    // With its window or its connection gone no release will ever come: nothing is held, so that a
+    // control's tracking loop ends.
+    const auto nothingHeld = [&] {
+        state.down[VK_LBUTTON] = state.down[VK_MBUTTON] = state.down[VK_RBUTTON] = false;
+        state.down[VK_SHIFT] = state.down[VK_CONTROL] = state.down[VK_MENU] = false;
+    };
+    if (surface->display == nullptr || surface->gone) {
+        nothingHeld();
+        return;
+    }
     std::shared_ptr<Window> window = findWindow(surface->handle);
     if (!window)
         return;
@@ -223,9 +232,13 @@ void Presenter::read(InputState& state) {
     int x = 0;
     int y = 0;
     unsigned int mask = 0;
-    // False: the pointer is on another screen, where the last known state stands.
-    if (!library()->queryPointer(surface->display, surface->window, &root, &child, &rootX, &rootY, &x, &y, &mask))
+    // False: the pointer is on another screen, where the last known state stands, or the connection
+    // was lost just now.
+    if (!library()->queryPointer(surface->display, surface->window, &root, &child, &rootX, &rootY, &x, &y, &mask)) {
+        if (dropped(*surface))
+            nothingHeld();
         return;
+    }
     state.cursor = {window->rect.left + x, window->rect.top + y};
     state.down[VK_LBUTTON] = (mask & Button1Mask) != 0;
     state.down[VK_MBUTTON] = (mask & Button2Mask) != 0;

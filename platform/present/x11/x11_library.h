@@ -7,11 +7,17 @@
 
 namespace platform::x11 {
 
+// What Xlib calls once a connection is lost, when the process-wide handler returned (libX11 1.7 on).
+using IOErrorExitHandler = void (*)(Display*, void*);
+
 // The functions the presenter calls, each taken from libX11 or libXext by its own name.
 struct Library {
     decltype(&::XOpenDisplay) openDisplay;
     decltype(&::XCloseDisplay) closeDisplay;
     decltype(&::XSetErrorHandler) setErrorHandler;
+    decltype(&::XSetIOErrorHandler) setIOErrorHandler;
+    // Null before libX11 1.7, where a lost connection ends the process whatever the handler does.
+    void (*setIOErrorExitHandler)(Display*, IOErrorExitHandler, void*);
     decltype(&::XSync) sync;
     decltype(&::XFlush) flush;
     decltype(&::XPending) pending;

@@ -98,7 +98,7 @@ void Presenter::windowShown(HWND topLevel, HWND nativeParent, const RECT& placem
     const int height = std::max(1, static_cast<int>(placement.bottom - placement.top));
     if (Surface* surface = find(topLevel)) {
         surface->pixels = pixels;
-        if (surface->display == nullptr)
+        if (surface->display == nullptr || surface->lost)
             return;
         x.moveResizeWindow(surface->display, surface->window, placement.left, placement.top,
                            static_cast<unsigned>(width), static_cast<unsigned>(height));
@@ -141,8 +141,8 @@ void Presenter::windowShown(HWND topLevel, HWND nativeParent, const RECT& placem
     surface->context = x.createGC(display, surface->window, 0, nullptr);
     x.mapWindow(display, surface->window);
     x.sync(display, False);
-    if (takeErrors(display) != 0) {
-        // The host's window went between the open's check and now.
+    if (takeErrors(display) != 0 || dropped(*surface)) {
+        // The host's window (or the connection) went between the open's check and now.
         surface->gone = true;
     } else {
         createImage(*surface);
@@ -209,8 +209,12 @@ void Presenter::freeImage(Surface& surface) {
     if (image.image == nullptr)
         return;
     if (image.shared) {
-        library()->shmDetach(surface.display, &image.segment);
-        library()->sync(surface.display, False);
+        // A server that dropped the connection has detached the segment itself.
+        if (!surface.lost) {
+            library()->shmDetach(surface.display, &image.segment);
+            library()->sync(surface.display, False);
+            dropped(surface);
+        }
         shmdt(image.segment.shmaddr);
         image.image->data = nullptr;
     }
@@ -223,17 +227,27 @@ void Presenter::release(Surface& surface) {
         return;
     const Library& x = *library();
     freeImage(surface);
+    // On a lost connection this only frees the context's memory: Xlib sends nothing more there.
     if (surface.context != nullptr)
         x.freeGC(surface.display, surface.context);
     if (!surface.gone)
         x.destroyWindow(surface.display, surface.window);
-    x.sync(surface.display, False);
+    if (!surface.lost)
+        x.sync(surface.display, False);
     forgetConnection(x, surface.display);
     x.closeDisplay(surface.display);
     surface.display = nullptr;
     surface.context = nullptr;
     surface.shown.clear();
     surface.shown.shrink_to_fit();
+}
+
+bool Presenter::dropped(Surface& surface) {
+    if (!surface.lost && surface.display != nullptr && lost(surface.display)) {
+        surface.lost = true;
+        surface.gone = true;
+    }
+    return surface.lost;
 }
 
 void Presenter::present(HWND topLevel, const SurfacePixels& pixels, const RECT& changed) {
@@ -270,12 +284,16 @@ void Presenter::flush() {
         return;
     const auto thread = std::this_thread::get_id();
     for (auto& surface : surfaces)
-        if (surface->thread == thread && surface->display != nullptr && !surface->gone)
+        if (surface->thread == thread && surface->display != nullptr && !surface->gone) {
             send(*surface);
+            dropped(*surface);
+        }
 }
 
 void Presenter::send(Surface& surface) {
     followFocus(surface);
+    if (dropped(surface))
+        return;
     const Box whole{0, 0, std::min(surface.width, surface.pixels.width),
                     std::min(surface.height, surface.pixels.height)};
     const Box pending = surface.pending.intersect(whole);

@@ -35,7 +35,8 @@ struct Surface {
     int height = 0;
     Box pending;           // drawn into since the last flush; only the pixels that differ are sent
     Box exposed;           // to be sent whatever it holds
-    bool gone = false;     // the host destroyed its window, and ours with it
+    bool gone = false;     // the host destroyed its window, and ours with it, or the connection was lost
+    bool lost = false;     // the server dropped the connection: no more requests on it
     bool focused = false;  // ours holds the X input focus for an open edit box
 };
 
@@ -65,6 +66,9 @@ private:
     void createImage(Surface& surface);
     void freeImage(Surface& surface);
     void release(Surface& surface);  // everything on the server, and the connection
+    // After requests on the surface's connection: whether the server dropped it, which then ends the
+    // surface as a destroyed host window does.
+    bool dropped(Surface& surface);
     void send(Surface& surface);
     void followFocus(Surface& surface);
     void handle(Surface& surface, XEvent& event);
