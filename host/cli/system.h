@@ -1,11 +1,19 @@
 // The few operating-system calls the command-line host makes, one implementation per platform.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
-// A suffix no other running zelmor-host uses, for temporary files beside an output.
-std::string processTag();
+// Creates the file at path only when nothing exists there (not even a link): answers a descriptor
+// open for writing in binary mode, or -1 (errno EEXIST when the name is taken).
+int createNewFile(const std::string& path);
+
+// A stream over a descriptor from createNewFile, which it takes over; null on failure.
+std::FILE* streamFor(int descriptor);
+
+// Eight random letters and digits from the system's generator: names that others cannot guess.
+std::string unguessableTag();
 
 // True when standard error is a terminal, where progress can be redrawn in place.
 bool standardErrorIsTerminal();

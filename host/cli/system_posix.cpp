@@ -1,5 +1,7 @@
 // The command-line host's system calls on POSIX systems.
+#include <fcntl.h>
 #include <spawn.h>
+#include <sys/random.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,8 +10,32 @@
 
 #include "host/cli/system.h"
 
-std::string processTag() {
-    return std::to_string(static_cast<long>(getpid()));
+int createNewFile(const std::string& path) {
+    // O_EXCL with O_CREAT refuses any existing name, a symbolic link included, even a dangling one.
+    return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+
+std::FILE* streamFor(int descriptor) {
+    return fdopen(descriptor, "wb");
+}
+
+std::string unguessableTag() {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char bytes[8] = {};
+    std::size_t got = 0;
+    while (got < sizeof bytes) {
+        const ssize_t read = getrandom(bytes + got, sizeof bytes - got, 0);
+        if (read > 0) {
+            got += static_cast<std::size_t>(read);
+        } else if (errno != EINTR) {
+            break;  // a kernel without the call: the exclusive creation still refuses planted names
+        }
+    }
+    std::string tag;
+    for (unsigned char byte : bytes) {
+        tag += kLetters[byte % (sizeof kLetters - 1)];
+    }
+    return tag;
 }
 
 bool standardErrorIsTerminal() {

@@ -1,10 +1,32 @@
 // The command-line host's system calls on Windows.
+// rand_s, the C run-time's front to the system's cryptographic generator, is declared only on request.
+#define _CRT_RAND_S
+#include <fcntl.h>
+#include <io.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 #include <windows.h>
 
 #include "host/cli/system.h"
 
-std::string processTag() {
-    return std::to_string(static_cast<unsigned long>(GetCurrentProcessId()));
+int createNewFile(const std::string& path) {
+    // _O_EXCL opens with CREATE_NEW: an existing file, link or junction under the name is refused.
+    return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+
+std::FILE* streamFor(int descriptor) {
+    return _fdopen(descriptor, "wb");
+}
+
+std::string unguessableTag() {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string tag;
+    for (int i = 0; i < 8; ++i) {
+        unsigned int value = 0;
+        rand_s(&value);
+        tag += kLetters[value % (sizeof kLetters - 1)];
+    }
+    return tag;
 }
 
 bool standardErrorIsTerminal() {
