@@ -11,6 +11,7 @@
 namespace {
 
 constexpr std::uint64_t kDefaultSeed = 2400;
+constexpr int kInterruptedStatus = 130;
 
 // The host's editor window, as the validator's checks see it.
 class ValidationWindow : public validate::ParentWindow {
@@ -43,17 +44,21 @@ int runValidate(const Options& options) {
     context.pluginPath = options.paths[0];
     context.quick = options.quick;
     context.seed = options.seed ? parseSeed(*options.seed) : kDefaultSeed;
+    context.workerSeconds = options.workerSeconds;
+    // Ctrl+C ends the run at once, with the worker it is waiting for: a plug-in may not return to us.
+    endOnInterrupt(kInterruptedStatus);
     std::string error;
     auto library = PluginLibrary::open(context.pluginPath, error);
     if (!library) {
         throw std::runtime_error(error);
     }
     context.library = library.get();
-    context.runWorker = [](const std::vector<std::string>& arguments) {
+    context.runWorker = [seconds = context.workerSeconds](const std::vector<std::string>& arguments) {
         validate::WorkerRun run;
-        ChildResult child = runSelf(arguments);
+        ChildResult child = runSelf(arguments, seconds);
         run.started = child.started;
         run.exited = child.exited;
+        run.timedOut = child.timedOut;
         run.status = child.status;
         run.output = child.output;
         return run;

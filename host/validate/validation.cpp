@@ -21,6 +21,21 @@ std::unique_ptr<HostedEffect> makeEffect(const Context& context, double sampleRa
     return effect;
 }
 
+std::string describeEnd(const WorkerRun& run, double seconds) {
+    if (!run.started) {
+        return "could not be started: " + run.output;
+    }
+    if (run.timedOut) {
+        char text[64];
+        std::snprintf(text, sizeof text, "hung: stopped after %g s", seconds);
+        return text;
+    }
+    if (!run.exited) {
+        return "crashed";
+    }
+    return "exited with status " + std::to_string(run.status);
+}
+
 namespace {
 
 std::vector<Check> allChecks() {

@@ -33,10 +33,14 @@ inline Outcome skipped(std::string reason) {
 // How a worker run of the host itself ended: its exit status (or crash) and what it printed.
 struct WorkerRun {
     bool started = false;
-    bool exited = false;  // false when it crashed
+    bool exited = false;    // false when it crashed or was stopped
+    bool timedOut = false;  // stopped after running longer than the worker's time limit
     int status = -1;
     std::string output;
 };
+
+// How a worker run ended, for a check's line: "exited with status 3", "crashed", "hung: stopped after 60 s".
+std::string describeEnd(const WorkerRun& run, double seconds);
 
 // A top-level window of the host for an editor to open in; every call on the thread that made it.
 class ParentWindow {
@@ -53,6 +57,8 @@ struct Context {
     const PluginLibrary* library = nullptr;
     std::uint64_t seed = 0;
     bool quick = false;
+    // How long one worker process may run before it counts as hung and is killed.
+    double workerSeconds = 60.0;
     // Runs this program again with the given arguments (the hidden worker commands).
     std::function<WorkerRun(const std::vector<std::string>& arguments)> runWorker;
     // A window for the editor, or null with a reason when there is no desktop.
