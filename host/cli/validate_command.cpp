@@ -25,6 +25,15 @@ private:
     EditorWindow window;
 };
 
+std::unique_ptr<validate::ParentWindow> makeWindow(int width, int height, std::string& reason) {
+    try {
+        return std::make_unique<ValidationWindow>(width, height);
+    } catch (const std::runtime_error& failure) {
+        reason = failure.what();
+        return nullptr;
+    }
+}
+
 std::uint64_t parseSeed(const std::string& text) {
     char* end = nullptr;
     const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
@@ -63,14 +72,7 @@ int runValidate(const Options& options) {
         run.output = child.output;
         return run;
     };
-    context.makeWindow = [](int width, int height, std::string& reason) -> std::unique_ptr<validate::ParentWindow> {
-        try {
-            return std::make_unique<ValidationWindow>(width, height);
-        } catch (const std::runtime_error& failure) {
-            reason = failure.what();
-            return nullptr;
-        }
-    };
+    context.makeWindow = makeWindow;
     std::printf("validating %s with seed %llu%s\n", context.pluginPath.c_str(),
                 static_cast<unsigned long long>(context.seed), context.quick ? ", quick" : "");
     std::fflush(stdout);
@@ -84,4 +86,18 @@ int runChunkWorker(const Options& options) {
     crashQuietly();
     return validate::runChunkWorker(options.paths[0], options.paths[1] == "bank", std::atoi(options.paths[2].c_str()),
                                     std::atoi(options.paths[3].c_str()), parseSeed(options.paths[4]));
+}
+
+int runCheckWorker(const Options& options) {
+    if (options.paths.size() != 4) {
+        throw UsageError("validate-worker needs PART PLUGIN SEED quick|full");
+    }
+    crashQuietly();
+    // The part loads the library itself: some parts load and unload it on purpose.
+    validate::Context context;
+    context.pluginPath = options.paths[1];
+    context.seed = parseSeed(options.paths[2]);
+    context.quick = options.paths[3] == "quick";
+    context.makeWindow = makeWindow;
+    return validate::runWorkerPart(options.paths[0], context);
 }

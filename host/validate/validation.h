@@ -13,7 +13,8 @@
 
 namespace validate {
 
-enum class Verdict { pass, fail, skip };
+// A warning is a finding that some hosts may live with: shown, but not counted as a failure.
+enum class Verdict { pass, fail, skip, warn };
 
 struct Outcome {
     Verdict verdict = Verdict::pass;
@@ -28,6 +29,9 @@ inline Outcome failed(std::string figures) {
 }
 inline Outcome skipped(std::string reason) {
     return {Verdict::skip, std::move(reason)};
+}
+inline Outcome warned(std::string figures) {
+    return {Verdict::warn, std::move(figures)};
 }
 
 // How a worker run of the host itself ended: its exit status (or crash) and what it printed.
@@ -87,9 +91,18 @@ std::vector<Check> realtimeChecks();
 std::vector<Check> floatModeChecks();
 std::vector<Check> quirkChecks();
 std::vector<Check> editorChecks();
+std::vector<Check> constructChecks();
+std::vector<Check> latencyChecks();
+std::vector<Check> unloadChecks();
+std::vector<Check> connectionChecks();
+std::vector<Check> resumeChecks();
 
 // Runs every check, printing one line each and the totals; answers the number of failures.
 int runAll(Context& context, std::FILE* out);
+
+// The hidden worker of the checks that run in a child process (`validate-worker PART ...`): runs the
+// part on a context without a loaded library, prints its verdict line, answers the exit status.
+int runWorkerPart(const std::string& part, Context& context);
 
 // The hidden worker of the chunk check: sets chunks of sizes first..last (bank or program) and
 // processes after each, printing "ok SIZE" once each size is through. Answers the exit status.
