@@ -1,6 +1,7 @@
 // Interposes the C library's allocator and pthread_mutex_lock: an executable that links this and
 // exports its symbols (ENABLE_EXPORTS) sees every call a loaded plug-in makes, and counts the watching
-// thread's.
+// thread's. Each interposer has default visibility: the project builds everything hidden, and a
+// hidden definition is not exported, so the plug-in's calls would bind to the C library instead.
 #include "host/call_counts.h"
 
 #include <dlfcn.h>
@@ -44,26 +45,28 @@ long locks() {
 }
 }  // namespace callcounts
 
+#define ZELMOR_INTERPOSED __attribute__((visibility("default")))
+
 extern "C" {
-void* malloc(std::size_t size) {
+ZELMOR_INTERPOSED void* malloc(std::size_t size) {
     noteAllocation();
     return __libc_malloc(size);
 }
-void* calloc(std::size_t count, std::size_t size) {
+ZELMOR_INTERPOSED void* calloc(std::size_t count, std::size_t size) {
     noteAllocation();
     return __libc_calloc(count, size);
 }
-void* realloc(void* pointer, std::size_t size) {
+ZELMOR_INTERPOSED void* realloc(void* pointer, std::size_t size) {
     noteAllocation();
     return __libc_realloc(pointer, size);
 }
-void free(void* pointer) {
+ZELMOR_INTERPOSED void free(void* pointer) {
     if (pointer != nullptr) {
         noteAllocation();
     }
     __libc_free(pointer);
 }
-int pthread_mutex_lock(pthread_mutex_t* mutex) {
+ZELMOR_INTERPOSED int pthread_mutex_lock(pthread_mutex_t* mutex) {
     if (watching) {
         lockCount.fetch_add(1, std::memory_order_relaxed);
     }

@@ -1,11 +1,13 @@
 // A small stereo gain plug-in that passes every validator check, unless ZELMOR_FAULT names one fault
 // to commit: the validator's own tests run it once per fault and expect that check to fail.
 #include <xmmintrin.h>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <mutex>
 #include <new>
 #include <string>
 #include <thread>
@@ -29,7 +31,11 @@ enum class Fault {
     crossed,
     yields,
     jumpSpike,
-    needsResume
+    needsResume,
+    locks,
+    hang,
+    blockingParameter,
+    ringsAfterResume
 };
 
 Fault chosenFault() {
@@ -45,7 +51,11 @@ Fault chosenFault() {
                                                            {"crossed", Fault::crossed},
                                                            {"yields", Fault::yields},
                                                            {"jump-spike", Fault::jumpSpike},
-                                                           {"needs-resume", Fault::needsResume}};
+                                                           {"needs-resume", Fault::needsResume},
+                                                           {"locks", Fault::locks},
+                                                           {"hang", Fault::hang},
+                                                           {"blocking-parameter", Fault::blockingParameter},
+                                                           {"rings-after-resume", Fault::ringsAfterResume}};
     const char* name = std::getenv("ZELMOR_FAULT");
     for (const auto& [text, fault] : kNames) {
         if (name != nullptr && std::strcmp(name, text) == 0) {
@@ -58,6 +68,9 @@ Fault chosenFault() {
 constexpr int kParameters = 2;
 constexpr int kChunkBytes = kParameters * static_cast<int>(sizeof(float));
 constexpr int kCrashingChunkSize = 777;
+constexpr int kHangingChunkSize = 555;
+// How long a restored chunk holds the lock that setParameter waits for, with the blocking fault.
+constexpr auto kChunkHold = std::chrono::milliseconds(2);
 
 // The state every instance should own, and that the shared-state fault keeps once for all.
 struct Settings {
@@ -71,6 +84,8 @@ struct Gain {
     Settings own;
     bool resumed = false;
     bool changed = false;  // a parameter moved since the last block
+    std::mutex lock;       // what setParameter and effSetChunk share with the blocking fault
+    float held[2] = {};    // the last input samples, echoed with the ringing fault
     Settings& settings() { return fault == Fault::sharedState ? sharedSettings : own; }
     float gain() { return 0.25f + 0.5f * settings().values[0]; }
 };
@@ -108,6 +123,9 @@ std::intptr_t dispatch(AEffect* effect, std::int32_t opcode, std::int32_t index,
             return 0;
         case effMainsChanged:
             gain->resumed = value != 0;
+            if (gain->fault != Fault::ringsAfterResume) {
+                gain->held[0] = gain->held[1] = 0.0f;
+            }
             return 0;
         case effGetParamDisplay:
             std::snprintf(static_cast<char*>(ptr), 8, "%d", static_cast<int>(gain->settings().values[index] * 100));
@@ -137,8 +155,20 @@ std::intptr_t dispatch(AEffect* effect, std::int32_t opcode, std::int32_t index,
                 volatile int* volatile nowhere = nullptr;
                 *nowhere = 0;
             }
+            if (gain->fault == Fault::hang && value == kHangingChunkSize) {
+                // Told on stderr, so that a test can act once the hang has begun.
+                std::fputs("faulty gain: hanging in effSetChunk\n", stderr);
+                std::fflush(stderr);
+                for (;;) {
+                    std::this_thread::sleep_for(std::chrono::seconds(1));
+                }
+            }
             if (value != kChunkBytes) {
                 return 0;
+            }
+            if (gain->fault == Fault::blockingParameter) {
+                std::lock_guard<std::mutex> guard(gain->lock);
+                std::this_thread::sleep_for(kChunkHold);
             }
             if (gain->fault == Fault::chunkIgnored) {
                 return kChunkBytes;
@@ -163,6 +193,10 @@ void setParameter(AEffect* effect, std::int32_t index, float value) {
     if (index < 0 || index >= kParameters) {
         return;
     }
+    std::unique_lock<std::mutex> guard(gain->lock, std::defer_lock);
+    if (gain->fault == Fault::blockingParameter) {
+        guard.lock();
+    }
     gain->settings().values[index] = std::isfinite(value) ? std::fmin(std::fmax(value, 0.0f), 1.0f) : 0.0f;
     gain->changed = true;
     if (gain->fault == Fault::floatMode) {
@@ -177,6 +211,8 @@ float getParameter(AEffect* effect, std::int32_t index) {
 void processReplacing(AEffect* effect, float** inputs, float** outputs, std::int32_t frames) {
     Gain* gain = of(effect);
     const float factor = gain->gain();
+    // Read before any output is written: the buffers may be the same.
+    const float last[2] = {frames > 0 ? inputs[0][frames - 1] : 0.0f, frames > 0 ? inputs[1][frames - 1] : 0.0f};
     if (gain->fault == Fault::allocates) {
         // Kept where the compiler must assume someone looks, so the pair is not optimised away.
         static void* volatile scratch = nullptr;
@@ -185,6 +221,10 @@ void processReplacing(AEffect* effect, float** inputs, float** outputs, std::int
     }
     if (gain->fault == Fault::yields) {
         std::this_thread::yield();
+    }
+    if (gain->fault == Fault::locks) {
+        static std::mutex everyBlock;
+        std::lock_guard<std::mutex> guard(everyBlock);
     }
     if (gain->fault == Fault::crossed) {
         // One channel after the other: fine in place, but with output left on input right the
@@ -216,6 +256,13 @@ void processReplacing(AEffect* effect, float** inputs, float** outputs, std::int
         if (gain->fault == Fault::needsResume && !gain->resumed) {
             // As if its state were made on resume only: before that the output is whatever it holds.
             outputs[0][0] = std::numeric_limits<float>::infinity();
+        }
+    }
+    if (gain->fault == Fault::ringsAfterResume && frames > 0) {
+        // An echo of the last input sample of the block before, which no resume clears.
+        for (int c = 0; c < 2; ++c) {
+            outputs[c][0] += 0.5f * gain->held[c];
+            gain->held[c] = last[c];
         }
     }
     gain->changed = false;

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-// Throws std::runtime_error with a one-line reason on any failure.
+// Throws std::runtime_error with a one-line reason on any failure, also when the file's header claims
+// more channels, a higher rate or more frames than the file can hold.
 class AudioReader {
 public:
     explicit AudioReader(const std::string& path);
@@ -26,6 +27,7 @@ private:
     std::string path;
     SF_INFO info{};
     SNDFILE* file = nullptr;
+    std::int64_t position = 0;  // frames read so far
 };
 
 // Writes into a temporary file beside the target and renames it over the target in commit(); a

@@ -10,5 +10,6 @@ int runGenerate(const Options& options);
 int runLevels(const Options& options);
 int runEdit(const Options& options);
 int runValidate(const Options& options);
-// The validator's worker, run by the validator itself in a child process; not in the usage text.
+// The validator's workers, run by the validator itself in a child process; not in the usage text.
 int runChunkWorker(const Options& options);
+int runCheckWorker(const Options& options);

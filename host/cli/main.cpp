@@ -70,6 +70,9 @@ int main(int argc, char** argv) {
         if (options.command == "validate-chunk-worker") {
             return runChunkWorker(options);
         }
+        if (options.command == "validate-worker") {
+            return runCheckWorker(options);
+        }
         if (options.command == "--help" || options.command == "help") {
             std::fputs(kUsage, stdout);
             return 0;

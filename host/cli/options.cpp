@@ -14,7 +14,7 @@ const char* const kUsage =
     "                                [--format float|pcm16]\n"
     "       zelmor-host levels IN [--tones HZ,HZ,...] [--seconds S]\n"
     "       zelmor-host edit PLUGIN [SETTINGS] [--screenshot FILE.png]\n"
-    "       zelmor-host validate PLUGIN [--quick] [--seed N]   (checks any VST 2.x plug-in)\n"
+    "       zelmor-host validate PLUGIN [--quick] [--seed N] [--worker-timeout S]   (any VST 2.x plug-in)\n"
     "SETTINGS: [--program 1-16] [--mode low-pass|high-pass|band-pass|band-stop]\n"
     "          [--lower HZ] [--upper HZ]   (cut-offs from 20 to 20000 Hz)\n";
 
@@ -114,6 +114,8 @@ Options parseOptions(int argc, char** argv) {
             options.sampleRate = number(argument, value, kMinimumRate, kMaximumRate);
         } else if (argument == "--csv") {
             options.csvPath = value;
+        } else if (argument == "--worker-timeout") {
+            options.workerSeconds = number(argument, value, 1.0, 86400.0);
         } else if (argument == "--seed") {
             options.seed = value;
         } else if (argument == "--screenshot") {

@@ -40,6 +40,7 @@ struct Options {
     bool pcm16 = false;
     bool quick = false;               // validate: the short run
     std::optional<std::string> seed;  // validate: seeds every random choice
+    double workerSeconds = 60.0;      // validate: how long one worker process may run
 };
 
 // Throws UsageError with a clear reason for anything unknown, malformed or out of range.

@@ -9,15 +9,18 @@
 #include <stdexcept>
 
 #include "host/cli/system.h"
+#include "host/cli/temporary_file.h"
 
 void writePngFile(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
     if (width <= 0 || height <= 0 || rgb.size() != static_cast<std::size_t>(width) * height * 3) {
         throw std::runtime_error("cannot write '" + path + "': the picture has no pixels");
     }
     // Beside the target, so that the rename stays on one file system and replaces it in one step.
-    const std::string unfinished = path + "." + processTag() + ".tmp";
-    std::FILE* file = std::fopen(unfinished.c_str(), "wb");
+    const TemporaryFile temporary = createTemporaryBeside(path);
+    const std::string& unfinished = temporary.path;
+    std::FILE* file = streamFor(temporary.descriptor);
     if (file == nullptr) {
+        std::remove(unfinished.c_str());
         throw std::runtime_error("cannot write '" + path + "': " + std::strerror(errno));
     }
     png_image image;

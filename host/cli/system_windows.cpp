@@ -1,10 +1,36 @@
 // The command-line host's system calls on Windows.
+// rand_s, the C run-time's front to the system's cryptographic generator, is declared only on request.
+#define _CRT_RAND_S
+#include <fcntl.h>
+#include <io.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 #include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <utility>
 
 #include "host/cli/system.h"
 
-std::string processTag() {
-    return std::to_string(static_cast<unsigned long>(GetCurrentProcessId()));
+int createNewFile(const std::string& path) {
+    // _O_EXCL opens with CREATE_NEW: an existing file, link or junction under the name is refused.
+    return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+
+std::FILE* streamFor(int descriptor) {
+    return _fdopen(descriptor, "wb");
+}
+
+std::string unguessableTag() {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string tag;
+    for (int i = 0; i < 8; ++i) {
+        unsigned int value = 0;
+        rand_s(&value);
+        tag += kLetters[value % (sizeof kLetters - 1)];
+    }
+    return tag;
 }
 
 bool standardErrorIsTerminal() {
@@ -40,7 +66,39 @@ LONG WINAPI endAtOnce(EXCEPTION_POINTERS* exception) {
 }
 }  // namespace
 
-ChildResult runSelf(const std::vector<std::string>& arguments) {
+namespace {
+// The child runSelf waits for, for the console handler to end with this process.
+std::atomic<HANDLE> runningChild{nullptr};
+int interruptedStatus = 130;
+
+BOOL WINAPI endNow(DWORD /*event*/) {
+    if (HANDLE child = runningChild.load()) {
+        TerminateProcess(child, static_cast<UINT>(interruptedStatus));
+        WaitForSingleObject(child, INFINITE);
+    }
+    std::fputs("zelmor-host: interrupted\n", stderr);
+    std::fflush(stderr);
+    ExitProcess(static_cast<UINT>(interruptedStatus));
+}
+
+// Reads the child's standard output to its end on a thread of its own, so that the wait can time out.
+DWORD WINAPI readAll(void* argument) {
+    auto* pipe = static_cast<std::pair<HANDLE, std::string*>*>(argument);
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(pipe->first, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        pipe->second->append(buffer, got);
+    }
+    return 0;
+}
+}  // namespace
+
+void endOnInterrupt(int status) {
+    interruptedStatus = status;
+    SetConsoleCtrlHandler(endNow, TRUE);
+}
+
+ChildResult runSelf(const std::vector<std::string>& arguments, double seconds) {
     ChildResult result;
     char program[MAX_PATH];
     if (GetModuleFileNameA(nullptr, program, MAX_PATH) == 0) {
@@ -74,20 +132,30 @@ ChildResult runSelf(const std::vector<std::string>& arguments) {
         result.output = "cannot start " + std::string(program);
         return result;
     }
+    runningChild.store(process.hProcess);
     result.started = true;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-        result.output.append(buffer, got);
+    std::pair<HANDLE, std::string*> pipe{readEnd, &result.output};
+    HANDLE reader = CreateThread(nullptr, 0, readAll, &pipe, 0, nullptr);
+    const auto milliseconds = static_cast<DWORD>(seconds * 1000.0);
+    if (WaitForSingleObject(process.hProcess, milliseconds) == WAIT_TIMEOUT) {
+        result.timedOut = true;
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, INFINITE);
+    }
+    if (reader != nullptr) {
+        WaitForSingleObject(reader, INFINITE);
+        CloseHandle(reader);
+    } else {
+        readAll(&pipe);
     }
     CloseHandle(readEnd);
-    WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
+    runningChild.store(nullptr);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     // Exception codes (0xC0000005 and the like) are how a crash ends a Windows process.
-    result.exited = code < 0x80000000u;
+    result.exited = !result.timedOut && code < 0x80000000u;
     result.status = static_cast<int>(code);
     return result;
 }

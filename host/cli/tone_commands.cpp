@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,15 @@ int runGenerate(const Options& options) {
         throw UsageError("generate needs exactly one argument: OUT");
     }
     const double rate = options.sampleRate;
+    // A tone at or above half the rate folds back as another frequency: the file would not hold it.
+    for (double hertz : options.tones) {
+        if (hertz >= rate / 2) {
+            std::ostringstream message;
+            message << "--tones: " << hertz << " Hz is at or above half the sample rate (" << rate / 2
+                    << " Hz at --rate " << rate << ")";
+            throw UsageError(message.str());
+        }
+    }
     const auto stepFrames = static_cast<std::size_t>(options.toneSeconds * rate);
     const auto fadeFrames = static_cast<std::size_t>(kFadeSeconds * rate);
     const auto channels = static_cast<std::size_t>(options.channels);
@@ -66,6 +76,13 @@ int runLevels(const Options& options) {
     std::printf("%d channel%s, %d Hz, %s\n", reader.channels(), reader.channels() == 1 ? "" : "s", reader.sampleRate(),
                 formatName(reader.format()).c_str());
     const auto stepFrames = static_cast<std::int64_t>(options.toneSeconds * reader.sampleRate());
+    // Known before reading: each step's buffer is sized from the rate the header claims.
+    const auto steps = static_cast<std::int64_t>(options.tones.size());
+    if (stepFrames * steps > reader.frames()) {
+        throw std::runtime_error("'" + options.paths[0] + "' holds " + std::to_string(reader.frames()) +
+                                 " frames, fewer than " + std::to_string(steps) + " tones of " +
+                                 std::to_string(stepFrames) + " frames");
+    }
     std::vector<float> step;
     for (double hertz : options.tones) {
         std::int64_t got = reader.read(step, stepFrames);

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr std::uint64_t kDefaultSeed = 2400;
+constexpr int kInterruptedStatus = 130;
 
 // The host's editor window, as the validator's checks see it.
 class ValidationWindow : public validate::ParentWindow {
@@ -23,6 +24,15 @@ public:
 private:
     EditorWindow window;
 };
+
+std::unique_ptr<validate::ParentWindow> makeWindow(int width, int height, std::string& reason) {
+    try {
+        return std::make_unique<ValidationWindow>(width, height);
+    } catch (const std::runtime_error& failure) {
+        reason = failure.what();
+        return nullptr;
+    }
+}
 
 std::uint64_t parseSeed(const std::string& text) {
     char* end = nullptr;
@@ -43,29 +53,26 @@ int runValidate(const Options& options) {
     context.pluginPath = options.paths[0];
     context.quick = options.quick;
     context.seed = options.seed ? parseSeed(*options.seed) : kDefaultSeed;
+    context.workerSeconds = options.workerSeconds;
+    // Ctrl+C ends the run at once, with the worker it is waiting for: a plug-in may not return to us.
+    endOnInterrupt(kInterruptedStatus);
     std::string error;
     auto library = PluginLibrary::open(context.pluginPath, error);
     if (!library) {
         throw std::runtime_error(error);
     }
     context.library = library.get();
-    context.runWorker = [](const std::vector<std::string>& arguments) {
+    context.runWorker = [seconds = context.workerSeconds](const std::vector<std::string>& arguments) {
         validate::WorkerRun run;
-        ChildResult child = runSelf(arguments);
+        ChildResult child = runSelf(arguments, seconds);
         run.started = child.started;
         run.exited = child.exited;
+        run.timedOut = child.timedOut;
         run.status = child.status;
         run.output = child.output;
         return run;
     };
-    context.makeWindow = [](int width, int height, std::string& reason) -> std::unique_ptr<validate::ParentWindow> {
-        try {
-            return std::make_unique<ValidationWindow>(width, height);
-        } catch (const std::runtime_error& failure) {
-            reason = failure.what();
-            return nullptr;
-        }
-    };
+    context.makeWindow = makeWindow;
     std::printf("validating %s with seed %llu%s\n", context.pluginPath.c_str(),
                 static_cast<unsigned long long>(context.seed), context.quick ? ", quick" : "");
     std::fflush(stdout);
@@ -79,4 +86,18 @@ int runChunkWorker(const Options& options) {
     crashQuietly();
     return validate::runChunkWorker(options.paths[0], options.paths[1] == "bank", std::atoi(options.paths[2].c_str()),
                                     std::atoi(options.paths[3].c_str()), parseSeed(options.paths[4]));
+}
+
+int runCheckWorker(const Options& options) {
+    if (options.paths.size() != 4) {
+        throw UsageError("validate-worker needs PART PLUGIN SEED quick|full");
+    }
+    crashQuietly();
+    // The part loads the library itself: some parts load and unload it on purpose.
+    validate::Context context;
+    context.pluginPath = options.paths[1];
+    context.seed = parseSeed(options.paths[2]);
+    context.quick = options.paths[3] == "quick";
+    context.makeWindow = makeWindow;
+    return validate::runWorkerPart(options.paths[0], context);
 }

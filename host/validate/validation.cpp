@@ -21,12 +21,28 @@ std::unique_ptr<HostedEffect> makeEffect(const Context& context, double sampleRa
     return effect;
 }
 
+std::string describeEnd(const WorkerRun& run, double seconds) {
+    if (!run.started) {
+        return "could not be started: " + run.output;
+    }
+    if (run.timedOut) {
+        char text[64];
+        std::snprintf(text, sizeof text, "hung: stopped after %g s", seconds);
+        return text;
+    }
+    if (!run.exited) {
+        return "crashed";
+    }
+    return "exited with status " + std::to_string(run.status);
+}
+
 namespace {
 
 std::vector<Check> allChecks() {
     std::vector<Check> checks;
     for (auto group : {entryChecks, textChecks, instanceChecks, processingChecks, parameterChecks, chunkChecks,
-                       jumpChecks, threadChecks, realtimeChecks, floatModeChecks, quirkChecks, editorChecks}) {
+                       jumpChecks, threadChecks, realtimeChecks, floatModeChecks, quirkChecks, editorChecks,
+                       constructChecks, latencyChecks, unloadChecks, connectionChecks, resumeChecks}) {
         for (const Check& check : group()) {
             checks.push_back(check);
         }
@@ -40,6 +56,7 @@ int runAll(Context& context, std::FILE* out) {
     int passes = 0;
     int failures = 0;
     int skips = 0;
+    int warnings = 0;
     // A plug-in that changes the floating-point mode in one check must not change what the next sees.
     const FloatState initial = readFloatState();
     for (const Check& check : allChecks()) {
@@ -57,6 +74,9 @@ int runAll(Context& context, std::FILE* out) {
         } else if (outcome.verdict == Verdict::skip) {
             word = "SKIP";
             ++skips;
+        } else if (outcome.verdict == Verdict::warn) {
+            word = "WARN";
+            ++warnings;
         } else {
             ++passes;
         }
@@ -64,11 +84,14 @@ int runAll(Context& context, std::FILE* out) {
         std::fflush(out);
     }
     writeFloatState(initial);
+    std::string totals = std::to_string(passes) + " passed, " + std::to_string(failures) + " failed";
     if (skips > 0) {
-        std::fprintf(out, "%d passed, %d failed, %d skipped\n", passes, failures, skips);
-    } else {
-        std::fprintf(out, "%d passed, %d failed\n", passes, failures);
+        totals += ", " + std::to_string(skips) + " skipped";
     }
+    if (warnings > 0) {
+        totals += ", " + std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings");
+    }
+    std::fprintf(out, "%s\n", totals.c_str());
     return failures;
 }
 

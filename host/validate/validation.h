@@ -13,7 +13,8 @@
 
 namespace validate {
 
-enum class Verdict { pass, fail, skip };
+// A warning is a finding that some hosts may live with: shown, but not counted as a failure.
+enum class Verdict { pass, fail, skip, warn };
 
 struct Outcome {
     Verdict verdict = Verdict::pass;
@@ -29,14 +30,21 @@ inline Outcome failed(std::string figures) {
 inline Outcome skipped(std::string reason) {
     return {Verdict::skip, std::move(reason)};
 }
+inline Outcome warned(std::string figures) {
+    return {Verdict::warn, std::move(figures)};
+}
 
 // How a worker run of the host itself ended: its exit status (or crash) and what it printed.
 struct WorkerRun {
     bool started = false;
-    bool exited = false;  // false when it crashed
+    bool exited = false;    // false when it crashed or was stopped
+    bool timedOut = false;  // stopped after running longer than the worker's time limit
     int status = -1;
     std::string output;
 };
+
+// How a worker run ended, for a check's line: "exited with status 3", "crashed", "hung: stopped after 60 s".
+std::string describeEnd(const WorkerRun& run, double seconds);
 
 // A top-level window of the host for an editor to open in; every call on the thread that made it.
 class ParentWindow {
@@ -53,6 +61,8 @@ struct Context {
     const PluginLibrary* library = nullptr;
     std::uint64_t seed = 0;
     bool quick = false;
+    // How long one worker process may run before it counts as hung and is killed.
+    double workerSeconds = 60.0;
     // Runs this program again with the given arguments (the hidden worker commands).
     std::function<WorkerRun(const std::vector<std::string>& arguments)> runWorker;
     // A window for the editor, or null with a reason when there is no desktop.
@@ -81,9 +91,18 @@ std::vector<Check> realtimeChecks();
 std::vector<Check> floatModeChecks();
 std::vector<Check> quirkChecks();
 std::vector<Check> editorChecks();
+std::vector<Check> constructChecks();
+std::vector<Check> latencyChecks();
+std::vector<Check> unloadChecks();
+std::vector<Check> connectionChecks();
+std::vector<Check> resumeChecks();
 
 // Runs every check, printing one line each and the totals; answers the number of failures.
 int runAll(Context& context, std::FILE* out);
+
+// The hidden worker of the checks that run in a child process (`validate-worker PART ...`): runs the
+// part on a context without a loaded library, prints its verdict line, answers the exit status.
+int runWorkerPart(const std::string& part, Context& context);
 
 // The hidden worker of the chunk check: sets chunks of sizes first..last (bank or program) and
 // processes after each, printing "ok SIZE" once each size is through. Answers the exit status.

@@ -1,0 +1,91 @@
+// Instances made and closed on several threads at once, also beside an open editor, in a worker
+// process: hosts scan and load plug-ins on threads of their own while a project plays and shows.
+#include <atomic>
+#include <thread>
+
+#include "host/validate/worker.h"
+
+namespace validate {
+namespace {
+
+struct EditorRect {
+    std::int16_t top, left, bottom, right;
+};
+
+// Makes and closes count instances; answers how many the plug-in refused.
+int makeAndClose(const PluginLibrary& library, int count) {
+    int refused = 0;
+    for (int i = 0; i < count; ++i) {
+        std::string error;
+        auto effect = HostedEffect::create(library, error);
+        if (!effect) {
+            ++refused;
+            continue;
+        }
+        effect->dispatch(effOpen);
+    }
+    return refused;
+}
+
+}  // namespace
+
+Outcome constructThreadsPart(Context& context) {
+    std::string error;
+    auto library = PluginLibrary::open(context.pluginPath, error);
+    if (!library) {
+        return failed(error);
+    }
+    context.library = library.get();
+    const int count = context.quick ? 40 : 400;
+    workerStage("two threads making and closing instances");
+    std::atomic<int> refused{0};
+    std::thread first([&]() { refused += makeAndClose(*library, count); });
+    std::thread second([&]() { refused += makeAndClose(*library, count); });
+    first.join();
+    second.join();
+    std::string figures = "2 threads made and closed " + std::to_string(count) + " instances each";
+
+    auto effect = makeEffect(context);
+    EditorRect* rect = nullptr;
+    std::string reason;
+    std::unique_ptr<ParentWindow> window;
+    if ((effect->record()->flags & effFlagsHasEditor) == 0) {
+        reason = "the plug-in has no editor";
+    } else if (effect->dispatch(effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr) {
+        reason = "effEditGetRect gave no rectangle";
+    } else if (context.makeWindow) {
+        window = context.makeWindow(rect->right - rect->left, rect->bottom - rect->top, reason);
+    }
+    if (!window) {
+        figures += "; no editor beside them (" + reason + ")";
+    } else {
+        workerStage("an editor idling on one thread while another makes and closes instances");
+        effect->dispatch(effEditOpen, 0, window->openValue(), window->nativeHandle());
+        std::atomic<bool> done{false};
+        std::thread maker([&]() {
+            refused += makeAndClose(*library, count);
+            done = true;
+        });
+        int idles = 0;
+        window->run([&]() {
+            effect->dispatch(effEditIdle);
+            ++idles;
+            return !done.load();
+        });
+        maker.join();
+        effect->dispatch(effEditClose);
+        window->run([]() { return false; });
+        figures +=
+            "; " + std::to_string(count) + " more beside an open editor given " + std::to_string(idles) + " idles";
+    }
+    if (refused > 0) {
+        return failed(figures + "; the entry point refused " + std::to_string(refused.load()) + " of them");
+    }
+    return passed(figures);
+}
+
+std::vector<Check> constructChecks() {
+    return {{"construct-threads", [](Context& context) { return runInWorker(context, "construct-threads"); }}};
+}
+
+}  // namespace validate
