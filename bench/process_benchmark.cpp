@@ -203,4 +203,15 @@ BENCHMARK(ParameterCallBesideChunkRestores)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
+// Making an instance through the entry point and closing it, with the editor closed: what a host pays
+// per plug-in when it loads a project.
+void MakeAndCloseAnInstance(benchmark::State& state) {
+    std::string error;
+    for (auto _ : state) {
+        auto effect = HostedEffect::create(plugin(), error);
+        benchmark::DoNotOptimize(effect.get());
+    }
+}
+BENCHMARK(MakeAndCloseAnInstance)->Unit(benchmark::kMicrosecond);
+
 BENCHMARK_MAIN();

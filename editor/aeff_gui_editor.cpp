@@ -32,11 +32,6 @@ AEffGUIEditor::IdleClock AEffGUIEditor::idleClock{systemTicks, systemSleep};
 AEffGUIEditor::AEffGUIEditor(AudioEffect* owner) : AEffEditor(owner), lLastTicks(idleClock.ticks()) {
     if (effect != nullptr)
         effect->setEditor(this);
-    // OLE for drag and drop; a thread the host set up for another apartment refuses it, and only a
-    // successful call may be balanced.
-    const HRESULT result = OleInitialize(nullptr);
-    oleInitialised = result == S_OK || result == S_FALSE;
-    oleThread = std::this_thread::get_id();
 }
 
 AEffGUIEditor::~AEffGUIEditor() {
@@ -45,10 +40,41 @@ AEffGUIEditor::~AEffGUIEditor() {
     if (frame != nullptr)
         frame->release(false);
     frame = nullptr;
-    // On another thread the constructing thread keeps its initialisation: uninitialising here would
-    // take OLE away from a thread that never asked for it.
+    balanceOle();
+}
+
+bool AEffGUIEditor::open(void* parentWindow) {
+    // OLE for drag and drop; a thread the host set up for another apartment refuses it, and only a
+    // successful call may be balanced.
+    if (!oleInitialised) {
+        const HRESULT result = OleInitialize(nullptr);
+        oleInitialised = result == S_OK || result == S_FALSE;
+        oleThread = std::this_thread::get_id();
+    }
+    return AEffEditor::open(parentWindow);
+}
+
+void AEffGUIEditor::close() {
+    balanceOle();
+    AEffEditor::close();
+}
+
+void AEffGUIEditor::balanceOle() {
+    // On another thread the opening thread keeps its initialisation: uninitialising here would take
+    // OLE away from a thread that never asked for it.
     if (oleInitialised && oleThread == std::this_thread::get_id())
         OleUninitialize();
+    oleInitialised = false;
+}
+
+void AEffGUIEditor::enterCall() {
+    if (effect != nullptr)
+        effect->enterCall();
+}
+
+void AEffGUIEditor::leaveCall() {
+    if (effect != nullptr)
+        effect->leaveCall();
 }
 
 bool AEffGUIEditor::getRect(ERect** out) {

@@ -19,6 +19,10 @@ public:
     ~AEffGUIEditor() override;
 
     bool getRect(ERect** rect) override;
+    // OLE for drag and drop is taken here, not at construction: making an effect touches nothing
+    // process-wide of the user interface.
+    bool open(void* parentWindow) override;
+    void close() override;
     void idle() override;
     bool onKeyDown(VstKeyCode& keyCode) override;
     bool onKeyUp(VstKeyCode& keyCode) override;
@@ -32,6 +36,11 @@ public:
     virtual void doIdleStuff();
 
     gui::CFrame* getFrame() const { return frame; }
+
+    // Keep the effect (and so this editor) alive during a call of the frame that may reach the host;
+    // after leaveCall the editor may be gone.
+    void enterCall();
+    void leaveCall();
 
     // Shared by every editor of the library; the frame reports it to controls that ask.
     static inline std::int32_t knobMode = 0;
@@ -50,8 +59,9 @@ protected:
     gui::CFrame* frame = nullptr;
 
 private:
-    // Hosts may make the effect on one thread and destroy it on another: only the thread whose
-    // OleInitialize succeeded may balance it.
+    // Hosts may open the editor on one thread and destroy the effect on another: only the thread
+    // whose OleInitialize succeeded may balance it.
+    void balanceOle();
     bool oleInitialised = false;
     std::thread::id oleThread;
 };

@@ -14,6 +14,7 @@
 #include "gui/frame.h"
 #include "gui/slider_and_switch.h"
 #include "gui/text_edit.h"
+#include "platform/interface_lock.h"
 #include "plugin/audio_effect.h"
 
 namespace {
@@ -74,13 +75,19 @@ void frequencyToText(float value, char* text) {
     std::snprintf(text, gui::kTextBufferSize, "%d Hz", wholeHertz(converter.convert(0, value)));
 }
 
-Editor::Editor(AudioEffect* owner) : AEffGUIEditor(owner), background(new gui::CBitmap(kPanel)) {
-    // The panel's size is the editor's; without the panel the host still gets a window of that size.
-    const bool panelLoaded = background->getWidth() > 0 && background->getHeight() > 0;
+Editor::Editor(AudioEffect* owner) : AEffGUIEditor(owner) {
+    // The panel's size is the editor's, read from the image's header: nothing is decoded until the
+    // editor opens. Without the panel the host still gets a window of that size.
+    std::int32_t width = kPanelWidth;
+    std::int32_t height = kPanelHeight;
+    if (!gui::resourceImageSize(kPanel, width, height)) {
+        width = kPanelWidth;
+        height = kPanelHeight;
+    }
     rect.top = 0;
     rect.left = 0;
-    rect.bottom = static_cast<std::int16_t>(panelLoaded ? background->getHeight() : kPanelHeight);
-    rect.right = static_cast<std::int16_t>(panelLoaded ? background->getWidth() : kPanelWidth);
+    rect.bottom = static_cast<std::int16_t>(height);
+    rect.right = static_cast<std::int16_t>(width);
 }
 
 Editor::~Editor() {
@@ -88,7 +95,7 @@ Editor::~Editor() {
     if (frame != nullptr)
         frame->release(false);
     frame = nullptr;
-    background->forget();
+    images.reset();
 }
 
 bool Editor::open(void* parentWindow) {
@@ -100,11 +107,11 @@ bool Editor::open(void* parentWindow) {
     // Whatever changed before now is read afresh below.
     changedParameters.store(0);
 
-    auto* track = new gui::CBitmap(kTrack);
-    auto* handle = new gui::CBitmap(kHandle);
-    auto* knobFace = new gui::CBitmap(kKnobFace);
-    auto* smallPicture = new gui::CBitmap(kSmallPicture);
-    auto* modeStrip = new gui::CBitmap(kModeStrip);
+    images = std::make_unique<SharedImages>();
+    gui::CBitmap* background = images->get(kPanel);
+    gui::CBitmap* track = images->get(kTrack);
+    gui::CBitmap* handle = images->get(kHandle);
+    gui::CBitmap* modeStrip = images->get(kModeStrip);
 
     const gui::CRect frameSize(0, 0, rect.right, rect.bottom);
     auto* newFrame = new gui::CFrame(frameSize, parentWindow, this);
@@ -139,9 +146,7 @@ bool Editor::open(void* parentWindow) {
     markings->setMouseableArea(gui::CRect(kNowhere, kNowhere, kNowhere, kNowhere));
     newFrame->addView(markings);
 
-    // The views keep their own references; the knob face and the small picture go here.
-    for (gui::CBitmap* bitmap : {track, handle, knobFace, smallPicture, modeStrip})
-        bitmap->forget();
+    // The views keep their own references to the images they draw.
     frame = newFrame;
     return true;
 }
@@ -160,6 +165,8 @@ void Editor::close() {
     gui::CFrame* closing = frame;
     frame = nullptr;
     closing->release();
+    images.reset();
+    AEffGUIEditor::close();
 }
 
 void Editor::idle() {
@@ -177,6 +184,7 @@ bool Editor::onKeyDown(VstKeyCode& keyCode) {
         return false;
     if (owner != std::this_thread::get_id())
         return handOver(keyCode, true);
+    const platform::InterfaceLock locked;
     const bool taken = AEffGUIEditor::onKeyDown(keyCode);
     noteWhichKeysAreTaken();
     return taken;
@@ -188,6 +196,7 @@ bool Editor::onKeyUp(VstKeyCode& keyCode) {
         return false;
     if (owner != std::this_thread::get_id())
         return handOver(keyCode, false);
+    const platform::InterfaceLock locked;
     return AEffGUIEditor::onKeyUp(keyCode);
 }
 
@@ -242,12 +251,14 @@ void Editor::noteWhichKeysAreTaken() {
 void Editor::setParameter(std::int32_t index, float /*value*/) {
     if (index < 0 || index >= kParameterCount)
         return;
-    // Views belong to the interface thread; from any other the next idle moves the controls.
-    if (std::this_thread::get_id() != interfaceThread.load()) {
+    // Views belong to the interface thread; from any other, or while another thread holds what all
+    // editors share, the next idle moves the controls.
+    if (std::this_thread::get_id() != interfaceThread.load() || !platform::tryLockInterface()) {
         changedParameters.fetch_or(1u << index);
         return;
     }
     showParameter(index);
+    platform::unlockInterface();
 }
 
 namespace {

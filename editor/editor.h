@@ -5,10 +5,12 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 
 #include "editor/aeff_gui_editor.h"
+#include "editor/shared_images.h"
 #include "gui/control.h"
 
 namespace gui {
@@ -19,9 +21,10 @@ class CVerticalSwitch;
 }  // namespace gui
 
 // Threads: open, close, idle and valueChanged run on the host's user-interface thread (the one that
-// opened the editor). setParameter may come from any thread: on the interface thread it moves the
-// controls at once; from any other it only notes the parameter, and the next idle moves its controls.
-// Keys too may come from any thread: from another they wait for the next idle.
+// opened the editor), with the interface lock held. setParameter may come from any thread: on the
+// interface thread it moves the controls at once when the interface lock is free; otherwise it only
+// notes the parameter, and the next idle moves its controls. Keys too may come from any thread: from
+// another they wait for the next idle.
 class Editor : public AEffGUIEditor, public CControlListener {
 public:
     explicit Editor(AudioEffect* effect);
@@ -54,7 +57,8 @@ private:
     gui::CTextEdit* lowerDisplay = nullptr;
     gui::CTextEdit* upperDisplay = nullptr;
     gui::CVerticalSwitch* modeSwitch = nullptr;
-    gui::CBitmap* background = nullptr;
+    // Held while open: the images are decoded for open editors only.
+    std::unique_ptr<SharedImages> images;
 
     // One bit per parameter changed on another thread since the controls last showed it.
     std::atomic<std::uint32_t> changedParameters{0};

@@ -55,6 +55,16 @@ struct Destination {
 
 }  // namespace
 
+bool resourceImageSize(std::int32_t id, std::int32_t& width, std::int32_t& height) {
+    HRSRC resource = FindResourceA(ownModule(), resourceName(id), "PNG");
+    if (resource == nullptr)
+        return false;
+    const DWORD size = SizeofResource(ownModule(), resource);
+    HGLOBAL loaded = LoadResource(ownModule(), resource);
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    return data != nullptr && readPngSize(data, size, width, height);
+}
+
 CBitmap::CBitmap(std::int32_t id) : resourceId(id) {
     loadFromResource(id);
     transparentCColor = kTransparentCColor;

@@ -10,6 +10,10 @@ namespace gui {
 
 class CDrawContext;
 
+// The size of a PNG resource from its header, without decoding it (nothing is created); false when
+// the resource is missing or not a PNG. Any thread.
+bool resourceImageSize(std::int32_t resourceId, std::int32_t& width, std::int32_t& height);
+
 // User-interface thread only; shared between views by reference count.
 class CBitmap : public CReferenceCounter {
 public:

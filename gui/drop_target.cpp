@@ -3,6 +3,7 @@
 #include "gui/drag_drop.h"
 #include "gui/draw_context.h"
 #include "gui/frame.h"
+#include "platform/interface_lock.h"
 
 namespace gui {
 namespace {
@@ -26,6 +27,9 @@ void answerEffect(DWORD* effect, bool taken) {
 // Calls one drag operation of the frame with the pointer in the frame's coordinates.
 template <typename Operation>
 auto withPointer(CFrame* frame, Operation operation) {
+    // OLE calls here from Windows' message loop; a drop may reach the host.
+    const platform::InterfaceLock locked;
+    const CFrame::InUse running(frame);
     CDrawContext* context = frame->createDrawContext();
     CPoint where;
     frame->getMouseLocation(context, where);

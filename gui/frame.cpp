@@ -379,14 +379,23 @@ void CFrame::release(bool keepEditor) {
         setFocusView(nullptr);
 }
 
-CFrame::InUse::InUse(CFrame* running) : frame(running) {
-    if (frame != nullptr)
-        ++frame->callsRunning;
+// A call may reach the host, which may close the editor or remove the whole effect there: the frame
+// then goes when the outermost of its calls returns, and the effect after it.
+CFrame::InUse::InUse(CFrame* running) : frame(running), holding(nullptr) {
+    if (frame == nullptr)
+        return;
+    ++frame->callsRunning;
+    holding = frame->editor;
+    if (holding != nullptr)
+        holding->enterCall();
 }
 
 CFrame::InUse::~InUse() {
+    AEffGUIEditor* held = holding;
     if (frame != nullptr && --frame->callsRunning == 0 && frame->releasing)
         frame->forget();
+    if (held != nullptr)
+        held->leaveCall();
 }
 
 }  // namespace gui

@@ -111,6 +111,7 @@ public:
 
     private:
         CFrame* frame;
+        AEffGUIEditor* holding;  // keeps its effect alive until the call has left
     };
 
     // The frame's window procedure; the frame is found in the window's user data.

@@ -6,6 +6,7 @@
 #include "gui/frame.h"
 #include "gui/system_state.h"
 #include "gui/text_edit.h"
+#include "platform/interface_lock.h"
 #include "plugin/entry.h"
 
 namespace gui {
@@ -83,6 +84,8 @@ LRESULT CALLBACK CFrame::windowProcedure(HWND handle, UINT message, WPARAM wPara
     CFrame* frame = frameOf(handle);
     if (frame == nullptr)
         return DefWindowProcA(handle, message, wParam, lParam);
+    // Windows' own message loop calls here, outside any request of the host.
+    const platform::InterfaceLock locked;
     // A press may reach the host (automation, idle) and the host may close the editor from there.
     const CFrame::InUse running(frame);
     switch (message) {

@@ -126,4 +126,26 @@ PngImage readPngImage(const void* data, std::size_t size) {
     return result;
 }
 
+bool readPngSize(const void* data, std::size_t size, std::int32_t& width, std::int32_t& height) {
+    // The signature, then the header chunk: its length and type, then width and height, big-endian.
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    constexpr std::size_t kHeaderEnd = 24;
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    if (bytes == nullptr || size < kHeaderEnd || std::memcmp(bytes, kSignature, sizeof kSignature) != 0 ||
+        std::memcmp(bytes + 12, "IHDR", 4) != 0)
+        return false;
+    auto bigEndian = [&](std::size_t at) {
+        return (static_cast<std::uint32_t>(bytes[at]) << 24) | (static_cast<std::uint32_t>(bytes[at + 1]) << 16) |
+               (static_cast<std::uint32_t>(bytes[at + 2]) << 8) | static_cast<std::uint32_t>(bytes[at + 3]);
+    };
+    const std::uint32_t w = bigEndian(16);
+    const std::uint32_t h = bigEndian(20);
+    // The format allows up to 2^31 - 1; nothing of ours is larger than a 16-bit rectangle holds.
+    if (w == 0 || h == 0 || w > 0x7fff || h > 0x7fff)
+        return false;
+    width = static_cast<std::int32_t>(w);
+    height = static_cast<std::int32_t>(h);
+    return true;
+}
+
 }  // namespace gui

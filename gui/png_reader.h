@@ -19,4 +19,7 @@ struct PngImage {
 // rows read so far.
 PngImage readPngImage(const void* data, std::size_t size);
 
+// The width and height a PNG's header gives, without decoding it; false when there is no header.
+bool readPngSize(const void* data, std::size_t size, std::int32_t& width, std::int32_t& height);
+
 }  // namespace gui

@@ -5,6 +5,7 @@
 #include "gui/draw_context.h"
 #include "gui/frame.h"
 #include "gui/text_edit.h"
+#include "platform/interface_lock.h"
 #include "plugin/entry.h"
 
 namespace gui {
@@ -142,6 +143,7 @@ void CTextEdit::takeFocus(CDrawContext* context) {
 
 LRESULT CALLBACK CTextEdit::editProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* control = reinterpret_cast<CTextEdit*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    const platform::InterfaceLock locked;
     // Return reaches the listener, and through it the host, which may close the editor there.
     const CFrame::InUse running(control != nullptr ? control->getFrame() : nullptr);
     switch (message) {

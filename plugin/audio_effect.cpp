@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "editor/aeff_editor.h"
+#include "platform/interface_lock.h"
 #include "plugin/editor_desktop.h"
 #include "plugin/text.h"
 
@@ -18,13 +19,43 @@ AudioEffect* effectOf(AEffect* record) {
     return static_cast<AudioEffect*>(record->object);
 }
 
+// Requests that reach the editor's windows or what all editors share take the interface lock; keys
+// do not, since hosts send them from any thread (the editor takes the lock where it uses them).
+bool touchesTheInterface(std::int32_t opcode) {
+    switch (opcode) {
+        case effClose:
+        case effEditOpen:
+        case effEditClose:
+        case effEditDraw:
+        case effEditMouse:
+        case effEditKey:
+        case effEditIdle:
+        case effEditTop:
+        case effEditSleep:
+        case effVendorSpecific:
+        case effSetEditKnobMode:
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::intptr_t dispatchEntry(AEffect* record, std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
                             float opt) {
     AudioEffect* effect = effectOf(record);
+    const bool locking = touchesTheInterface(opcode);
+    if (locking) {
+        platform::lockInterface();
+    }
+    effect->enterCall();
     std::intptr_t result = effect->dispatcher(opcode, index, value, ptr, opt);
     if (opcode == effClose) {
-        delete effect;
-        return 1;
+        effect->closeAndDestroy();
+        result = 1;
+    }
+    effect->leaveCall();
+    if (locking) {
+        platform::unlockInterface();
     }
     return result;
 }
@@ -80,6 +111,21 @@ AudioEffect::~AudioEffect() {
     delete editor;
 }
 
+void AudioEffect::leaveCall() {
+    if (callsRunning.fetch_sub(1) == 1 && closing.load()) {
+        delete this;
+    }
+}
+
+void AudioEffect::closeAndDestroy() {
+    closing.store(true);
+    // Inside a call of ours (a gesture's callback), the editor closes now: its loop ends at its next
+    // step, and the effect goes when that call leaves.
+    if (callsRunning.load() > 1 && editor != nullptr) {
+        editor->close();
+    }
+}
+
 void AudioEffect::setEditor(AEffEditor* newEditor) {
     editor = newEditor;
     setFlag(effFlagsHasEditor, editor != nullptr);
@@ -95,7 +141,13 @@ void AudioEffect::setFlag(std::int32_t flag, bool state) {
 
 std::intptr_t AudioEffect::callHost(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
                                     float opt) {
-    return audioMaster != nullptr ? audioMaster(&cEffect, opcode, index, value, ptr, opt) : 0;
+    // After effClose the host has forgotten this record: whatever a closing gesture still reports stays here.
+    if (audioMaster == nullptr || closing.load()) {
+        return 0;
+    }
+    // The host may wait for its other threads here, which may be about to use another editor.
+    const platform::InterfaceUnlocked hostRuns;
+    return audioMaster(&cEffect, opcode, index, value, ptr, opt);
 }
 
 std::intptr_t AudioEffect::dispatcher(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,

@@ -1,6 +1,7 @@
 // Base of every effect: the record handed to the host, the basic dispatcher and the first host services.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "plugin/effect_record.h"
@@ -71,6 +72,15 @@ public:
     // Takes ownership of the editor and tells the host through the record whether one exists.
     void setEditor(AEffEditor* newEditor);
 
+    // Bracket a call into the effect that may reach the host (a request, a window procedure of the
+    // editor): a host may send effClose from inside any callback, and the effect then goes only when
+    // the outermost call leaves. Any thread but the audio thread.
+    void enterCall() { callsRunning.fetch_add(1); }
+    void leaveCall();
+    // effClose: the effect goes now, or, inside a call of its own, closes its editor, stops calling
+    // the host and goes when that call leaves.
+    void closeAndDestroy();
+
 protected:
     void setFlag(std::int32_t flag, bool state);
     // One call of the host callback with this effect's record; 0 without a callback.
@@ -85,4 +95,8 @@ protected:
     std::int32_t numParams;
     std::int32_t curProgram = 0;
     AEffect cEffect;
+
+private:
+    std::atomic<int> callsRunning{0};
+    std::atomic<bool> closing{false};
 };

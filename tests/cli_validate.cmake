@@ -48,7 +48,7 @@ validate_case(hang hang 1 "FAIL chunk-sizes: .* 0 crashes, 2 hangs [(]each stopp
               --worker-timeout 3)
 # setParameter waiting for a lock that a chunk restore holds: slow, and a system call on Linux.
 validate_case(blocking_parameter blocking-parameter 1
-              "FAIL parameter-latency: [0-9]+ setParameter calls beside [0-9]+ chunk restores, 3 runs: worst call [0-9.]+ ms")
+              "FAIL parameter-latency: [0-9]+ setParameter calls beside [0-9]+ chunk restores, [1-3] runs?: worst call [0-9.]+ ms")
 # What played before a resume still sounds after it: a warning, which leaves the exit status 0.
 validate_case(rings_after_resume rings-after-resume 0
               "WARN resume: [^\n]*: [1-9][0-9]* of [0-9]+ samples differ [(]first at frame 0[^\n]*\r?\n1[0-9] passed, 0 failed, [0-9]+ skipped, 1 warning\r?\n$")

@@ -16,6 +16,14 @@ std::deque<MSG>& queue() {
     return posted;
 }
 
+// A thread retrieves the messages of its own windows, and those posted to no window.
+bool ownedHere(HWND handle) {
+    if (handle == nullptr)
+        return true;
+    std::shared_ptr<Window> window = findWindow(handle);
+    return !window || window->thread == std::this_thread::get_id();
+}
+
 bool inRange(UINT message, UINT first, UINT last) {
     return (first == 0 && last == 0) || (message >= first && message <= last);
 }
@@ -90,7 +98,7 @@ BOOL PeekMessageA(MSG* message, HWND handle, UINT first, UINT last, UINT flags) 
     presenter().flush();
     auto& posted = queue();
     for (auto it = posted.begin(); it != posted.end(); ++it) {
-        if ((handle != nullptr && it->hwnd != handle) || !inRange(it->message, first, last))
+        if ((handle != nullptr && it->hwnd != handle) || !inRange(it->message, first, last) || !ownedHere(it->hwnd))
             continue;
         *message = *it;
         if ((flags & PM_REMOVE) != 0)
@@ -103,11 +111,11 @@ BOOL PeekMessageA(MSG* message, HWND handle, UINT first, UINT last, UINT flags) 
     Window* toPaint = nullptr;
     if (handle != nullptr) {
         auto window = findWindow(handle);
-        if (window && window->hasUpdate && window->shown())
+        if (window && window->hasUpdate && window->shown() && window->thread == std::this_thread::get_id())
             toPaint = window.get();
     } else {
         for (const auto& top : topLevelWindows())
-            if ((toPaint = windowToPaint(*top)) != nullptr)
+            if (top->thread == std::this_thread::get_id() && (toPaint = windowToPaint(*top)) != nullptr)
                 break;
     }
     if (toPaint == nullptr)

@@ -224,6 +224,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
     window->procedure = windowClass->procedure;
     window->instance = instance;
     window->id = (style & WS_CHILD) != 0 ? reinterpret_cast<LONG_PTR>(menu) : 0;
+    window->thread = std::this_thread::get_id();
     windowClass->windows++;
     windows.windows.emplace(reinterpret_cast<std::uintptr_t>(window->handle), window);
     if (parent) {

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/gdi/geometry.h"
@@ -50,6 +51,8 @@ struct Window {
     std::shared_ptr<Bitmap> surface;  // top-level windows keep the pixels of their whole tree
     bool destroying = false;
     std::unique_ptr<ControlState> control;
+    // The thread that created the window: only it retrieves the window's messages, as on Windows.
+    std::thread::id thread;
 
     int width() const { return rect.right - rect.left; }
     int height() const { return rect.bottom - rect.top; }

@@ -68,6 +68,8 @@ public:
     // whenever it automates a parameter.
     std::function<void()> onHostIdle;
     std::function<void()> onAutomate;
+    // Run first for every call the plug-in makes to the host, with its opcode.
+    std::function<void(std::int32_t)> onCall;
 
 private:
     // Through the library's entry point, with this host's answers; throws when there is no effect.

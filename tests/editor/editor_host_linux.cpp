@@ -147,6 +147,8 @@ std::size_t EditorHost::liveWindows() const {
 }
 
 std::intptr_t EditorHost::answer(const HostCall& call) {
+    if (onCall)
+        onCall(call.opcode);
     if (call.opcode == audioMasterIdle && onHostIdle)
         onHostIdle();
     if (call.opcode == audioMasterAutomate && onAutomate)

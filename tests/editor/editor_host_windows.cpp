@@ -135,6 +135,8 @@ std::size_t EditorHost::liveWindows() const {
 }
 
 std::intptr_t EditorHost::answer(const HostCall& call) {
+    if (onCall)
+        onCall(call.opcode);
     if (call.opcode == audioMasterIdle) {
         target->input.stepFromLoop();
         if (onHostIdle)
