@@ -20,6 +20,7 @@ constexpr int kAttempts = 3;
 
 struct Attempt {
     double worstSeconds = 0.0;  // of the calls during which the thread kept the processor
+    long slow = 0;              // of those, the calls over the allowed time
     long preempted = 0;         // slow calls during which the system took the processor away
     long restores = 0;
     bool counted = false;
@@ -75,6 +76,9 @@ Attempt measure(HostedEffect& effect, long calls, long mostRestores, std::uint64
                 }
             }
             worst = std::max(worst, took);
+            if (took > allowed) {
+                ++attempt.slow;
+            }
         }
         attempt.worstSeconds = std::chrono::duration<double>(worst).count();
         setting = false;
@@ -111,10 +115,11 @@ Outcome parameterLatencyPart(Context& context) {
         const Attempt attempt =
             measure(*effect, calls, mostRestores, context.seed + static_cast<unsigned>(attempts), nullptr);
         ++attempts;
-        if (attempts == 1 || attempt.worstSeconds < best.worstSeconds) {
+        if (attempts == 1 || attempt.slow < best.slow ||
+            (attempt.slow == best.slow && attempt.worstSeconds < best.worstSeconds)) {
             best = attempt;
         }
-        if (attempt.worstSeconds <= kWorstAllowedSeconds) {
+        if (attempt.slow <= slowCallsTolerated()) {
             break;
         }
     }
@@ -128,7 +133,8 @@ Outcome parameterLatencyPart(Context& context) {
     std::snprintf(worst, sizeof worst, "%.3f ms", best.worstSeconds * 1000.0);
     std::string figures = std::to_string(calls) + " setParameter calls beside " + std::to_string(best.restores) +
                           " chunk restores, " + std::to_string(attempts) + (attempts == 1 ? " run" : " runs") +
-                          ": worst call " + worst + " (" + std::to_string(best.preempted) +
+                          ": worst call " + worst + ", " + std::to_string(best.slow) + " over 1 ms (" +
+                          std::to_string(best.preempted) +
                           " slow calls left out: the system took the processor away during them), " +
                           (counting || systemCalls > 0 ? std::to_string(systemCalls) : std::string("no")) +
                           " system calls inside setParameter";
@@ -138,8 +144,11 @@ Outcome parameterLatencyPart(Context& context) {
     if (!counting) {
         figures += " (" + reason + ")";
     }
-    if (best.worstSeconds > kWorstAllowedSeconds || systemCalls > 0) {
-        return failed(figures + "; allowed: 1 ms and no system call");
+    if (best.slow > slowCallsTolerated() || systemCalls > 0) {
+        return failed(
+            figures + "; allowed: " +
+            (slowCallsTolerated() > 0 ? std::to_string(slowCallsTolerated()) + " calls" : std::string("no call")) +
+            " over 1 ms and no system call");
     }
     return passed(figures);
 }

@@ -7,4 +7,8 @@ long involuntarySwitches() {
     return 0;
 }
 
+long slowCallsTolerated() {
+    return 5;
+}
+
 }  // namespace validate
