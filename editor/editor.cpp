@@ -9,6 +9,7 @@
 
 #include "editor/markings.h"
 #include "effect/parameter_converter.h"
+#include "effect/zelmor.h"
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
 #include "gui/frame.h"
@@ -54,6 +55,12 @@ gui::CVerticalSlider* makeSlider(CControlListener* listener, std::int32_t left, 
     slider->setTransparency(true);
     slider->setValue(value);
     return slider;
+}
+
+// The switch shows the mode that plays: the filter takes the mode by quarters of the value, while the
+// switch would draw the image nearest to three times it (0.2 would show High Pass and play Low Pass).
+float switchPositionOf(float modeValue) {
+    return static_cast<float>(Zelmor::modeOf(modeValue)) / static_cast<float>(kModePositions - 1);
 }
 
 gui::CTextEdit* makeDisplay(CControlListener* listener, const gui::CRect& rect, std::int32_t tag, float value) {
@@ -136,7 +143,7 @@ bool Editor::open(void* parentWindow) {
                                           kModeSwitchTag, kModePositions, imageHeight, kModePositions, modeStrip,
                                           gui::CPoint(0, 0));
     modeSwitch->setTransparency(true);
-    modeSwitch->setValue(effect->getParameter(2));
+    modeSwitch->setValue(switchPositionOf(effect->getParameter(2)));
     newFrame->addView(modeSwitch);
 
     auto* markings = new Markings(frameSize);
@@ -295,7 +302,7 @@ void Editor::showParameter(std::int32_t index) {
             upperDisplay->setValue(effect->getParameter(1));
             break;
         case 2:
-            modeSwitch->setValue(effect->getParameter(2));
+            modeSwitch->setValue(switchPositionOf(effect->getParameter(2)));
             break;
         default:
             break;

@@ -288,6 +288,9 @@ std::int32_t CDrawContext::getMouseButtons() {
     // A frame that the host closed during a gesture ends the gesture: no button is held any more.
     if (frame != nullptr && frame->isReleasing())
         return 0;
+    // A press is handled with the buttons of its message: they may be up again by now.
+    if (frame != nullptr && frame->getPressButtons() >= 0)
+        return frame->getPressButtons();
     std::int32_t buttons = 0;
     const bool left = down(VK_LBUTTON);
     const bool right = down(VK_RBUTTON);

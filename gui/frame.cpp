@@ -243,6 +243,8 @@ void CFrame::idle() {
 }
 
 void CFrame::doIdleStuff() {
+    // From its first idle step on, a gesture follows the buttons as they are now.
+    pressButtons = -1;
     if (editor != nullptr)
         editor->doIdleStuff();
 }

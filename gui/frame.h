@@ -99,6 +99,10 @@ public:
     // has been cleared. Without an editor nothing is reported back once this returns.
     void release(bool keepEditor = true);
     bool isReleasing() const { return releasing; }
+    // The buttons and modifiers of the press being handled, as its message gave them, until the
+    // gesture's first idle step; -1 otherwise. A press and release that arrive together (a quick
+    // click, a tap) are then handled as the click they were, however late the press is read.
+    std::int32_t getPressButtons() const { return pressButtons; }
 
     // Marks one of the frame's own calls as running for its lifetime: the window procedure, keys,
     // wheel and idle. A release waits for the outermost.
@@ -149,6 +153,7 @@ private:
     bool oleInitialised = false;
     bool defaultCursorTaken = false;
     std::int32_t callsRunning = 0;
+    std::int32_t pressButtons = -1;
     bool releasing = false;
 };
 

@@ -51,6 +51,24 @@ CPoint clientPoint(LPARAM lParam) {
     return CPoint(LOWORD(packed), HIWORD(packed));
 }
 
+// The buttons and modifiers a mouse message carries; Alt as of that message.
+std::int32_t buttonsOf(WPARAM wParam) {
+    std::int32_t buttons = 0;
+    if ((wParam & MK_LBUTTON) != 0)
+        buttons |= kLButton;
+    if ((wParam & MK_MBUTTON) != 0)
+        buttons |= kMButton;
+    if ((wParam & MK_RBUTTON) != 0)
+        buttons |= kRButton;
+    if ((wParam & MK_SHIFT) != 0)
+        buttons |= kShift;
+    if ((wParam & MK_CONTROL) != 0)
+        buttons |= kControl;
+    if (GetKeyState(VK_MENU) < 0)
+        buttons |= kAlt;
+    return buttons;
+}
+
 CPoint signedPoint(LPARAM lParam) {
     const auto packed = static_cast<DWORD>(lParam);
     return CPoint(static_cast<SHORT>(LOWORD(packed)), static_cast<SHORT>(HIWORD(packed)));
@@ -114,7 +132,10 @@ LRESULT CALLBACK CFrame::windowProcedure(HWND handle, UINT message, WPARAM wPara
         case WM_MBUTTONDOWN: {
             auto* context = new CDrawContext(frame, nullptr, handle);
             CPoint where = clientPoint(lParam);
-            frame->mouse(context, where, -1);
+            // The press as its message tells it: a release that came with it must not undo the click.
+            frame->pressButtons = buttonsOf(wParam);
+            frame->mouse(context, where, frame->pressButtons);
+            frame->pressButtons = -1;
             context->forget();
             return 0;
         }

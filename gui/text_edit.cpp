@@ -162,6 +162,13 @@ LRESULT CALLBACK CTextEdit::editProcedure(HWND window, UINT message, WPARAM wPar
                 control->looseFocus(nullptr);
                 return 0;
             }
+            if (wParam == VK_ESCAPE && control != nullptr) {
+                // Escape cancels: the box closes on the text it opened with, so nothing is reported
+                // and the display shows the current value again.
+                SetWindowTextA(window, control->text);
+                control->looseFocus(nullptr);
+                return 0;
+            }
             break;
         default:
             break;
@@ -252,8 +259,9 @@ std::int32_t CTextEdit::onKeyDown(VstKeyCode& keyCode) {
         char character;
     };
     constexpr BoxKey kBoxKeys[] = {
-        {1, 0, '\b'},   {4, VK_RETURN, 0}, {7, 0, ' '},      {9, VK_END, 0},     {10, VK_HOME, 0},   {11, VK_LEFT, 0},
-        {12, VK_UP, 0}, {13, VK_RIGHT, 0}, {14, VK_DOWN, 0}, {19, VK_RETURN, 0}, {22, VK_DELETE, 0},
+        {1, 0, '\b'},      {4, VK_RETURN, 0}, {6, VK_ESCAPE, 0},  {7, 0, ' '},
+        {9, VK_END, 0},    {10, VK_HOME, 0},  {11, VK_LEFT, 0},   {12, VK_UP, 0},
+        {13, VK_RIGHT, 0}, {14, VK_DOWN, 0},  {19, VK_RETURN, 0}, {22, VK_DELETE, 0},
     };
     constexpr unsigned char kNumpad0 = 24;
     constexpr unsigned char kNumpad9 = 33;

@@ -235,6 +235,7 @@ HWND GetFocus();
 // Input state and time.
 BOOL GetCursorPos(POINT* point);
 SHORT GetAsyncKeyState(int key);
+SHORT GetKeyState(int key);
 int GetSystemMetrics(int index);
 UINT GetDoubleClickTime();
 HBRUSH GetSysColorBrush(int index);

@@ -190,6 +190,20 @@ void Driver::click(POINT screen) {
     }
 }
 
+void Driver::quickClick(POINT screen) {
+    InputState& state = input();
+    state.gesture.clear();
+    state.cursor = screen;
+    const int key = state.swappedButtons ? VK_RBUTTON : VK_LBUTTON;
+    HWND window = windowAt(screen);
+    state.down[static_cast<std::size_t>(key)] = true;
+    if (window != nullptr)
+        PostMessageA(window, WM_LBUTTONDOWN, mouseKeys() | MK_LBUTTON, clientPoint(window, screen));
+    state.down[static_cast<std::size_t>(key)] = false;
+    if (window != nullptr)
+        PostMessageA(window, WM_LBUTTONUP, mouseKeys() & ~static_cast<WPARAM>(MK_LBUTTON), clientPoint(window, screen));
+}
+
 void Driver::typeText(const std::string& text) {
     HWND focus = GetFocus();
     if (focus == nullptr)

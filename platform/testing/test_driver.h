@@ -36,6 +36,9 @@ public:
     bool gestureFinished() const;
     // A left click: press and release at one screen point, both posted.
     void click(POINT screen);
+    // A left click whose release has happened before the press is handled: both posted, and the
+    // buttons already up again, as when a quick click reaches a window between two of its idles.
+    void quickClick(POINT screen);
     // Keys to the focus window, as posted WM_KEYDOWN, WM_CHAR and WM_KEYUP messages.
     void typeText(const std::string& text);
     void pressKey(int virtualKey);

@@ -87,6 +87,14 @@ SHORT GetAsyncKeyState(int key) {
     return state.down[static_cast<std::size_t>(key)] ? kDown : 0;
 }
 
+// The state as the messages delivered so far left it: never read live, and no gesture step taken.
+SHORT GetKeyState(int key) {
+    constexpr SHORT kDown = static_cast<SHORT>(0x8000);
+    if (key < 0 || key > 255)
+        return 0;
+    return input().down[static_cast<std::size_t>(key)] ? kDown : 0;
+}
+
 int GetSystemMetrics(int index) {
     constexpr int kDialogFrame = 3;
     switch (index) {

@@ -54,6 +54,9 @@ public:
     // control's tracking loop.
     void drag(std::vector<guitest::Step> steps);
     void click(int x, int y);
+    // Press and release both delivered before the editor handles either (Linux: both posted, then the
+    // messages dispatched; Windows: both sent, then the messages processed).
+    void quickClick(int x, int y, bool control = false);
     void typeText(const std::string& text);
     void pressKey(int virtualKey);
     void turnWheel(int x, int y, int notches);

@@ -115,6 +115,13 @@ void EditorHost::click(int x, int y) {
     target->access->pumpMessages();
 }
 
+void EditorHost::quickClick(int x, int y, bool control) {
+    target->access->setModifiers(false, control, false);
+    target->access->quickClick(screen(x, y));
+    target->access->pumpMessages();
+    target->access->setModifiers(false, false, false);
+}
+
 void EditorHost::typeText(const std::string& text) {
     target->access->typeText(text.c_str());
     target->access->pumpMessages();

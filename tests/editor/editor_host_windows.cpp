@@ -89,6 +89,10 @@ void EditorHost::click(int x, int y) {
     target->input.click(screen(x, y));
 }
 
+void EditorHost::quickClick(int x, int y, bool control) {
+    target->input.quickClick(screen(x, y), control);
+}
+
 void EditorHost::typeText(const std::string& text) {
     target->input.typeText(text);
 }

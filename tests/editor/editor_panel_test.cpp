@@ -109,9 +109,9 @@ TEST(EditorPanel, TheSwitchShowsOneFramePerMode) {
     for (std::size_t a = 0; a < frames.size(); ++a)
         for (std::size_t b = a + 1; b < frames.size(); ++b)
             EXPECT_NE(frames[a], frames[b]) << "positions " << a << " and " << b;
-    // 3 x 0.5 + 0.5 makes 2; 0.2 makes 1.1, position 1.
+    // The knob shows the mode that plays: 0.5 plays band pass, 0.2 low pass.
     EXPECT_EQ(region(panelAt(host, 0.5f, 0.5f, 0.5f), kModeSwitch), frames[2]);
-    EXPECT_EQ(region(panelAt(host, 0.5f, 0.5f, 0.2f), kModeSwitch), frames[1]);
+    EXPECT_EQ(region(panelAt(host, 0.5f, 0.5f, 0.2f), kModeSwitch), frames[0]);
 }
 
 TEST(EditorPanel, MarkingsStandAtTheirPlacesWithTheirFaces) {

@@ -20,6 +20,7 @@ struct TestingAccess {
     void (*holdButtons)(bool left, bool right, bool middle);
     void (*gesture)(const platform::GestureStep* steps, std::size_t count);
     void (*click)(POINT screen);
+    void (*quickClick)(POINT screen);
     void (*typeText)(const char* text);
     void (*pressKey)(int virtualKey);
     void (*turnWheel)(POINT screen, int notches);

@@ -46,6 +46,7 @@ const editortest::TestingAccess access{
         driver->gesture(std::vector<platform::GestureStep>(steps, steps + count));
     },
     [](POINT screen) { driver->click(screen); },
+    [](POINT screen) { driver->quickClick(screen); },
     [](const char* text) { driver->typeText(text); },
     [](int virtualKey) { driver->pressKey(virtualKey); },
     [](POINT screen, int notches) { driver->turnWheel(screen, notches); },

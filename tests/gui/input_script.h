@@ -36,6 +36,9 @@ public:
     void stepFromLoop();
     // A left click: press, dispatch, release, dispatch.
     void click(POINT screen);
+    // A left click whose press and release are both queued before any message is dispatched, as a
+    // quick click or a touchpad's tap arrives; with control held when asked.
+    void quickClick(POINT screen, bool control);
     void setModifiers(bool shift, bool control);
     void moveTo(POINT screen);
     // Posts what the system sends for one turn of the wheel to the window under the point.

@@ -36,6 +36,16 @@ void awaitPress() {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kSliceMilliseconds, QS_ALLINPUT);
 }
 
+// Waits until the system has queued a message of the kind (see awaitPress).
+void awaitQueued(UINT kind) {
+    constexpr DWORD kPatienceMilliseconds = 5000;
+    constexpr DWORD kSliceMilliseconds = 20;
+    const DWORD start = GetTickCount();
+    MSG message{};
+    while (!PeekMessageA(&message, nullptr, kind, kind, PM_NOREMOVE) && GetTickCount() - start < kPatienceMilliseconds)
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kSliceMilliseconds, QS_ALLINPUT);
+}
+
 // Wine's X11 driver may take the modifiers from the X server when it handles a pointer event, which
 // knows nothing of the keys sent here: let it handle what is pending first, then set them as the step
 // wants. Peeking for WM_NULL alone removes nothing.
@@ -115,6 +125,25 @@ void InputScript::click(POINT screen) {
     Step release;
     release.at = screen;
     apply(release);
+    conformance::pumpMessages();
+}
+
+void InputScript::quickClick(POINT screen, bool control) {
+    Step held = current;
+    held.at = screen;
+    held.left = false;
+    held.control = control;
+    apply(held);
+    INPUT inputs[2]{};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    awaitQueued(WM_LBUTTONUP);
+    conformance::pumpMessages();
+    held.control = false;
+    apply(held);
     conformance::pumpMessages();
 }
 

@@ -167,6 +167,39 @@ TEST_P(X11Input, TypingAFrequencyIntoADisplayAutomatesIt) {
     EXPECT_NE(focus, host->editorWindow());
 }
 
+// Press and release reach the editor's connection together, before the host's next idle.
+TEST_P(X11Input, QuickClicksActAsHeldOnes) {
+    host->quickClick(44, 513);
+    host->idle();
+    host->typeText("1000");
+    host->key(XK_Return, true);
+    host->key(XK_Return, false);
+    ASSERT_TRUE(host->idleUntil(
+        [&] {
+            return !host->edits().empty() && host->edits().back().opcode == audioMasterEndEdit &&
+                   host->edits().size() >= 4;
+        },
+        50));
+    std::vector<float> values;
+    bracket(&values);
+    EXPECT_EQ(values, (std::vector<float>{0.158797025680542f})) << "the display opened and took the typed value";
+
+    host->effect().setParameter(2, 1.0f);
+    host->idle();
+    host->clearEdits();
+    for (int y : {335, 350, 364, 378})
+        host->quickClick(242, y);
+    values.clear();
+    bracket(&values);
+    EXPECT_EQ(values, (std::vector<float>{0.0f, 1.0f / 3.0f, 2.0f / 3.0f, 1.0f}));
+
+    host->clearEdits();
+    host->quickClick(151, 400);
+    values.clear();
+    EXPECT_EQ(bracket(&values), (std::vector<std::string>{"begin 1", "automate 1", "end 1"}));
+    EXPECT_EQ(values, (std::vector<float>{1.0f - 145.0f / 209.0f}));
+}
+
 INSTANTIATE_TEST_SUITE_P(IdleRates, X11Input, ::testing::Values(15, 60),
                          [](const ::testing::TestParamInfo<int>& rate) { return std::to_string(rate.param) + "Hz"; });
 

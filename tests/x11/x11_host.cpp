@@ -189,6 +189,14 @@ void X11Host::click(int x, int y, unsigned int which) {
     finishSteps();
 }
 
+void X11Host::quickClick(int x, int y) {
+    moveTo(x, y);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    sync();
+    idle();
+}
+
 std::intptr_t X11Host::answer(const HostCall& call) {
     if (call.opcode == audioMasterIdle && call.withRecord) {
         if (onHostIdle)

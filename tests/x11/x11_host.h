@@ -56,6 +56,9 @@ public:
     // Presses the left button at the first point, moves through the others, and releases at the last.
     void drag(const std::vector<std::pair<int, int>>& points);
     void click(int x, int y, unsigned int which = 1);
+    // Press and release both queued at the server, then one effEditIdle: a quick click or a tap
+    // between two of the host's idles.
+    void quickClick(int x, int y);
 
     // The host's side of the record: audioMasterBeginEdit, audioMasterAutomate, audioMasterEndEdit.
     struct Edit {
