@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "plugin/effect_record.h"
 
@@ -35,7 +36,8 @@ enum class Fault {
     locks,
     hang,
     blockingParameter,
-    ringsAfterResume
+    ringsAfterResume,
+    constructRace
 };
 
 Fault chosenFault() {
@@ -55,7 +57,8 @@ Fault chosenFault() {
                                                            {"locks", Fault::locks},
                                                            {"hang", Fault::hang},
                                                            {"blocking-parameter", Fault::blockingParameter},
-                                                           {"rings-after-resume", Fault::ringsAfterResume}};
+                                                           {"rings-after-resume", Fault::ringsAfterResume},
+                                                           {"construct-race", Fault::constructRace}};
     const char* name = std::getenv("ZELMOR_FAULT");
     for (const auto& [text, fault] : kNames) {
         if (name != nullptr && std::strcmp(name, text) == 0) {
@@ -78,9 +81,25 @@ struct Settings {
 };
 Settings sharedSettings;
 
+struct Gain;
+// Every live instance in one table, which the construct-race fault keeps without a lock: each instance
+// knows its place, and a close moves the last one into it. Places start at 1, so that place 0, always
+// empty, means none. Volatile keeps each read and write of the count where the code has it, which
+// makes neither of them safe beside another thread.
+constexpr std::size_t kMostInstances = 4096;
+Gain* instanceTable[kMostInstances + 1];
+volatile std::size_t instanceCount = 0;
+
+constexpr int kCurvePoints = 4096;
+
 struct Gain {
     AEffect record{};
     Fault fault = chosenFault();
+    // With the construct-race fault the count is read as construction begins and written as it ends,
+    // once the curve is built: what other threads made and closed meanwhile is undone, two instances
+    // get one place or the count passes over emptied ones, and a close then moves an empty place.
+    std::size_t place = fault == Fault::constructRace ? instanceCount + 1 : 0;
+    std::vector<float> curve;
     Settings own;
     bool resumed = false;
     bool changed = false;  // a parameter moved since the last block
@@ -88,6 +107,31 @@ struct Gain {
     float held[2] = {};    // the last input samples, echoed with the ringing fault
     Settings& settings() { return fault == Fault::sharedState ? sharedSettings : own; }
     float gain() { return 0.25f + 0.5f * settings().values[0]; }
+
+    Gain() {
+        if (fault != Fault::constructRace) {
+            return;
+        }
+        curve.resize(kCurvePoints);
+        for (int i = 0; i < kCurvePoints; ++i) {
+            curve[static_cast<std::size_t>(i)] = std::pow(static_cast<float>(i) / (kCurvePoints - 1), 1.5f);
+        }
+        instanceTable[place] = this;
+        instanceCount = place;
+    }
+    ~Gain() {
+        if (fault != Fault::constructRace) {
+            return;
+        }
+        const std::size_t last = instanceCount;
+        Gain* moved = instanceTable[last];
+        instanceTable[place] = moved;
+        moved->place = place;
+        instanceTable[last] = nullptr;
+        instanceCount = last - 1;
+    }
+    Gain(const Gain&) = delete;
+    Gain& operator=(const Gain&) = delete;
 };
 
 Gain* of(AEffect* effect) {
