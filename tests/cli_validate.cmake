@@ -4,6 +4,10 @@ add_library(zelmor_faulty_plugin MODULE faulty_plugin.cpp)
 target_link_libraries(zelmor_faulty_plugin PRIVATE zelmor_warnings)
 target_include_directories(zelmor_faulty_plugin PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(zelmor_faulty_plugin PROPERTIES PREFIX "")
+if(NOT WIN32)
+  # dlopen, for the fault that loads libX11 at run time (in the C library itself since glibc 2.34).
+  target_link_libraries(zelmor_faulty_plugin PRIVATE ${CMAKE_DL_LIBS})
+endif()
 set(faulty $<TARGET_FILE:zelmor_faulty_plugin>)
 
 # The validator's machinery itself, against the gain plug-in and made-up worker runs.
@@ -52,6 +56,20 @@ validate_case(blocking_parameter blocking-parameter 1
 # What played before a resume still sounds after it: a warning, which leaves the exit status 0.
 validate_case(rings_after_resume rings-after-resume 0
               "WARN resume: [^\n]*: [1-9][0-9]* of [0-9]+ samples differ [(]first at frame 0[^\n]*\r?\n1[0-9] passed, 0 failed, [0-9]+ skipped, 1 warning\r?\n$")
+# Instances kept in a table with no lock: threads making and closing them at once crash the worker
+# (a sanitizer reports the crash and exits with a status instead).
+validate_case(construct_race construct-race 1
+              "FAIL construct-threads: the worker (crashed|exited with status [1-9][0-9]*) during: [0-9]+ threads making and closing instances")
+# An X error handler left behind in the unloaded library: the unload check's own X error then calls
+# code that is gone. It needs an X display (skipped without one) and the display to itself.
+if(NOT WIN32)
+  add_test(NAME cli.validate_handler_left
+           COMMAND ${CMAKE_COMMAND} "-DCOMMAND=${CMAKE_COMMAND} -E env ZELMOR_FAULT=handler-left ${host} validate ${faulty} --quick --seed 7"
+                   -DSTATUS=1 -DNEEDS_DISPLAY=ON
+                   "-DSTDOUT=FAIL unload: the worker (crashed|exited with status [1-9][0-9]*) during: an X error on a connection of the host's own after the unloads"
+                   -P ${CMAKE_CURRENT_SOURCE_DIR}/cli_edit.cmake)
+  set_tests_properties(cli.validate_handler_left PROPERTIES RESOURCE_LOCK display)
+endif()
 validate_case(crossed crossed 1 "PASS matrix: .*FAIL aliasing: .*crossed buffers [(]output L on input R[)] differ")
 # Counting allocations needs the C library's allocator, which a sanitizer replaces.
 if(NOT ZELMOR_SANITIZER)

@@ -12,8 +12,13 @@
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "plugin/effect_record.h"
+
+#if defined(__linux__)
+#include <dlfcn.h>
+#endif
 
 namespace {
 
@@ -35,7 +40,9 @@ enum class Fault {
     locks,
     hang,
     blockingParameter,
-    ringsAfterResume
+    ringsAfterResume,
+    constructRace,
+    handlerLeft
 };
 
 Fault chosenFault() {
@@ -55,7 +62,9 @@ Fault chosenFault() {
                                                            {"locks", Fault::locks},
                                                            {"hang", Fault::hang},
                                                            {"blocking-parameter", Fault::blockingParameter},
-                                                           {"rings-after-resume", Fault::ringsAfterResume}};
+                                                           {"rings-after-resume", Fault::ringsAfterResume},
+                                                           {"construct-race", Fault::constructRace},
+                                                           {"handler-left", Fault::handlerLeft}};
     const char* name = std::getenv("ZELMOR_FAULT");
     for (const auto& [text, fault] : kNames) {
         if (name != nullptr && std::strcmp(name, text) == 0) {
@@ -78,9 +87,25 @@ struct Settings {
 };
 Settings sharedSettings;
 
+struct Gain;
+// Every live instance in one table, which the construct-race fault keeps without a lock: each instance
+// knows its place, and a close moves the last one into it. Places start at 1, so that place 0, always
+// empty, means none. Volatile keeps each read and write of the count where the code has it, which
+// makes neither of them safe beside another thread.
+constexpr std::size_t kMostInstances = 4096;
+Gain* instanceTable[kMostInstances + 1];
+volatile std::size_t instanceCount = 0;
+
+constexpr int kCurvePoints = 4096;
+
 struct Gain {
     AEffect record{};
     Fault fault = chosenFault();
+    // With the construct-race fault the count is read as construction begins and written as it ends,
+    // once the curve is built: what other threads made and closed meanwhile is undone, two instances
+    // get one place or the count passes over emptied ones, and a close then moves an empty place.
+    std::size_t place = fault == Fault::constructRace ? instanceCount + 1 : 0;
+    std::vector<float> curve;
     Settings own;
     bool resumed = false;
     bool changed = false;  // a parameter moved since the last block
@@ -88,7 +113,64 @@ struct Gain {
     float held[2] = {};    // the last input samples, echoed with the ringing fault
     Settings& settings() { return fault == Fault::sharedState ? sharedSettings : own; }
     float gain() { return 0.25f + 0.5f * settings().values[0]; }
+
+    Gain() {
+        if (fault != Fault::constructRace) {
+            return;
+        }
+        curve.resize(kCurvePoints);
+        for (int i = 0; i < kCurvePoints; ++i) {
+            curve[static_cast<std::size_t>(i)] = std::pow(static_cast<float>(i) / (kCurvePoints - 1), 1.5f);
+        }
+        instanceTable[place] = this;
+        instanceCount = place;
+    }
+    ~Gain() {
+        if (fault != Fault::constructRace) {
+            return;
+        }
+        const std::size_t last = instanceCount;
+        Gain* moved = instanceTable[last];
+        instanceTable[place] = moved;
+        moved->place = place;
+        instanceTable[last] = nullptr;
+        instanceCount = last - 1;
+    }
+    Gain(const Gain&) = delete;
+    Gain& operator=(const Gain&) = delete;
 };
+
+#if defined(__linux__)
+// The little of Xlib that the handler-left fault uses, from the library loaded at run time: the plug-in
+// does not link it, as a plug-in that only touches X through a toolkit's copy does not.
+struct XDisplay;
+struct XErrorRecord;
+using XErrorHandler = int (*)(XDisplay*, XErrorRecord*);
+using XSetErrorHandlerFunction = XErrorHandler (*)(XErrorHandler);
+
+XErrorHandler previousErrorHandler = nullptr;
+
+int passErrorOn(XDisplay* display, XErrorRecord* error) {
+    return previousErrorHandler != nullptr ? previousErrorHandler(display, error) : 0;
+}
+
+// With the handler-left fault, the first effOpen puts a handler of the plug-in's own before the one
+// that was there, and nothing ever puts the previous one back: once the library is unloaded, Xlib
+// calls code that is gone for the next X error of the process. Without libX11 there is nothing to do.
+void takeErrorHandler() {
+    static std::once_flag once;
+    std::call_once(once, []() {
+        void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
+        if (x11 == nullptr) {
+            return;
+        }
+        auto setHandler = reinterpret_cast<XSetErrorHandlerFunction>(dlsym(x11, "XSetErrorHandler"));
+        if (setHandler != nullptr) {
+            previousErrorHandler = setHandler(passErrorOn);
+        }
+    });
+}
+#endif
 
 Gain* of(AEffect* effect) {
     return static_cast<Gain*>(effect->object);
@@ -102,6 +184,13 @@ std::intptr_t dispatch(AEffect* effect, std::int32_t opcode, std::int32_t index,
                        float) {
     Gain* gain = of(effect);
     switch (opcode) {
+        case effOpen:
+#if defined(__linux__)
+            if (gain->fault == Fault::handlerLeft) {
+                takeErrorHandler();
+            }
+#endif
+            return 0;
         case effClose:
             delete gain;
             return 1;
