@@ -36,7 +36,13 @@ function(validate_case name fault status pattern)
            COMMAND ${CMAKE_COMMAND} "-DCOMMAND=${CMAKE_COMMAND} -E env ZELMOR_FAULT=${fault} ${host} validate ${faulty} --quick --seed 7 ${more}"
                    -DSTATUS=${status} "-DSTDOUT=${pattern}" -P ${CMAKE_CURRENT_SOURCE_DIR}/cli_case.cmake)
 endfunction()
-validate_case(clean none 0 "^validating [^\n]* with seed 7, quick\r?\n(PASS|SKIP) .*\r?\n1[0-9] passed, 0 failed, [0-9]+ skipped\r?\n$")
+# Windows cannot tell a slow call that waited from one it preempted: a busy machine may add a warning.
+set(resume_warnings "1 warning")
+if(WIN32)
+  set(busy_machine "(, 1 warning)?")
+  set(resume_warnings "(1 warning|2 warnings)")
+endif()
+validate_case(clean none 0 "^validating [^\n]* with seed 7, quick\r?\n(PASS|SKIP) .*\r?\n1[0-9] passed, 0 failed, [0-9]+ skipped${busy_machine}\r?\n$")
 validate_case(text_overrun text-overrun 1 "FAIL texts: .*effGetParamName[(]0[)] wrote [0-9]+ bytes past its 64-byte buffer.*\r?\n1[0-9] passed, 1 failed")
 validate_case(unterminated unterminated 1 "FAIL texts: .*effGetParamLabel[(]0[)] left its 64-byte buffer unterminated")
 validate_case(subnormal_output subnormal-output 1 "FAIL matrix: [0-9]+ runs, [0-9]+ samples: 0 NaN, 0 infinite, [1-9][0-9]* subnormal")
@@ -50,12 +56,15 @@ validate_case(shared_state shared-state 1 "FAIL instances-independent: ")
 # A worker that hangs is stopped at its time limit and named; the run goes on.
 validate_case(hang hang 1 "FAIL chunk-sizes: .* 0 crashes, 2 hangs [(]each stopped after 3 s[)] [(]at bank 555 hung, program 555 hung[)]"
               --worker-timeout 3)
-# setParameter waiting for a lock that a chunk restore holds: slow, and a system call on Linux.
-validate_case(blocking_parameter blocking-parameter 1
-              "FAIL parameter-latency: [0-9]+ setParameter calls beside [0-9]+ chunk restores, [1-3] runs?: worst call [0-9.]+ ms")
+# setParameter waiting for a lock that a chunk restore holds: slow, and a system call. (Windows only
+# warns of slow calls, and may do so for any plug-in on a busy machine.)
+if(NOT WIN32)
+  validate_case(blocking_parameter blocking-parameter 1
+                "FAIL parameter-latency: [0-9]+ setParameter calls beside [0-9]+ chunk restores, [1-3] runs?: worst call [0-9.]+ ms")
+endif()
 # What played before a resume still sounds after it: a warning, which leaves the exit status 0.
 validate_case(rings_after_resume rings-after-resume 0
-              "WARN resume: [^\n]*: [1-9][0-9]* of [0-9]+ samples differ [(]first at frame 0[^\n]*\r?\n1[0-9] passed, 0 failed, [0-9]+ skipped, 1 warning\r?\n$")
+              "WARN resume: [^\n]*: [1-9][0-9]* of [0-9]+ samples differ [(]first at frame 0[^\n]*\r?\n1[0-9] passed, 0 failed, [0-9]+ skipped, ${resume_warnings}\r?\n$")
 # Instances kept in a table with no lock: threads making and closing them at once crash the worker
 # (a sanitizer reports the crash and exits with a status instead).
 validate_case(construct_race construct-race 1

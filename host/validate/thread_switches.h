@@ -12,4 +12,9 @@ long involuntarySwitches();
 // now and then, while a plug-in that waits for a lock is slow at every contended call.
 long slowCallsTolerated();
 
+// Whether slow calls beyond that prove the plug-in slow (a failure), or only may (a warning): where
+// the system does not say when it took the processor away, a loaded machine looks like a plug-in
+// that waits.
+bool slowCallsConclusive();
+
 }  // namespace validate

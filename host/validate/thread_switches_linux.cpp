@@ -14,4 +14,8 @@ long slowCallsTolerated() {
     return 0;
 }
 
+bool slowCallsConclusive() {
+    return true;
+}
+
 }  // namespace validate

@@ -11,4 +11,8 @@ long slowCallsTolerated() {
     return 5;
 }
 
+bool slowCallsConclusive() {
+    return false;
+}
+
 }  // namespace validate
