@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "editor/aeff_gui_editor.h"
+#include "editor/editor.h"
 #include "effect/zelmor.h"
 #include "gui/frame.h"
 #include "platform/win32.h"
@@ -29,7 +30,7 @@ struct HostWindow {
         RegisterClassA(&windowClass);
         window = CreateWindowExA(0, windowClass.lpszClassName, "Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20,
                                  396, 550, nullptr, nullptr, nullptr, nullptr);
-        effect = new Zelmor(host);
+        effect = new Zelmor(host, [](AudioEffect* owner) { new Editor(owner); });
         record = effect->getAeffect();
     }
     ~HostWindow() {

@@ -44,6 +44,8 @@ public:
     virtual bool onKeyUp(VstKeyCode& /*keyCode*/) { return false; }
     virtual bool onWheel(float /*distance*/) { return false; }
     virtual bool setKnobMode(std::int32_t /*mode*/) { return false; }
+    // A parameter changed (on any thread): an editor that shows it moves its controls.
+    virtual void setParameter(std::int32_t /*index*/, float /*value*/) {}
 
 protected:
     AudioEffect* effect;

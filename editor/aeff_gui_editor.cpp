@@ -126,6 +126,12 @@ void AEffGUIEditor::endEdit(std::int32_t index) {
         extended->endEdit(index);
 }
 
+bool AEffGUIEditor::sizeWindow(std::int32_t width, std::int32_t height) {
+    auto* extended = dynamic_cast<AudioEffectX*>(effect);
+    char capability[] = "sizeWindow";
+    return extended != nullptr && extended->canHostDo(capability) != 0 && extended->sizeWindow(width, height);
+}
+
 void AEffGUIEditor::doIdleStuff() {
     std::uint32_t now = idleClock.ticks();
     if (isBefore(now, lLastTicks)) {

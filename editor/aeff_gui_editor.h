@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "editor/aeff_editor.h"
+#include "gui/frame_editor.h"
 
 namespace gui {
 class CFrame;
@@ -13,7 +14,7 @@ class CFrame;
 
 // Every operation runs on the thread that opened the editor (the host's user-interface thread); the
 // frame calls beginEdit, endEdit and doIdleStuff back on it.
-class AEffGUIEditor : public AEffEditor {
+class AEffGUIEditor : public AEffEditor, public gui::CFrameEditor {
 public:
     explicit AEffGUIEditor(AudioEffect* effect);
     ~AEffGUIEditor() override;
@@ -29,18 +30,20 @@ public:
     bool onWheel(float distance) override;
     bool setKnobMode(std::int32_t mode) override;
 
-    virtual void setParameter(std::int32_t index, float value);
-    virtual void beginEdit(std::int32_t index);
-    virtual void endEdit(std::int32_t index);
+    void setParameter(std::int32_t index, float value) override;
+    void beginEdit(std::int32_t index) override;
+    void endEdit(std::int32_t index) override;
     // Called once per step of a control's tracking loop: paced idle, pending paints, the host's idle.
-    virtual void doIdleStuff();
+    void doIdleStuff() override;
 
     gui::CFrame* getFrame() const { return frame; }
 
     // Keep the effect (and so this editor) alive during a call of the frame that may reach the host;
     // after leaveCall the editor may be gone.
-    void enterCall();
-    void leaveCall();
+    void enterCall() override;
+    void leaveCall() override;
+    std::int32_t getKnobMode() const override { return knobMode; }
+    bool sizeWindow(std::int32_t width, std::int32_t height) override;
 
     // Shared by every editor of the library; the frame reports it to controls that ask.
     static inline std::int32_t knobMode = 0;

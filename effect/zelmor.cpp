@@ -1,11 +1,10 @@
 // Construction of the effect, its parameters, program changes and the texts that describe them.
 #include "effect/zelmor.h"
 
-#include "editor/editor.h"
-
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -18,24 +17,25 @@ constexpr const char* kModeNames[] = {"Low Pass", "High Pass", "Band Pass", "Ban
 
 }  // namespace
 
-Zelmor::Zelmor(audioMasterCallback host) : EffectBase<ZelmorProgram>(host, kNumPrograms, kNumParams) {
+Zelmor::Zelmor(audioMasterCallback host, EditorFactory makeEditor)
+    : EffectBase<ZelmorProgram>(host, kNumPrograms, kNumParams) {
     // The histories start cleared (member initialisers); program 0 then designs the filters.
     setProgram(0);
     setNumInputs(2);
     setNumOutputs(2);
     setUniqueID(kUniqueId);
-    // The editor attaches itself (the record then tells the host that there is one); its window opens
-    // only when the host asks.
-    new Editor(this);
+    // The editor, which the plug-in supplies, attaches itself (the record then tells the host that
+    // there is one); its window opens only when the host asks.
+    if (makeEditor != nullptr) {
+        makeEditor(this);
+    }
     resume();
 }
 
 Zelmor::~Zelmor() {
     // Closed while the whole effect still exists: a value display that is being edited reports its
     // text to a complete effect.
-    if (editor != nullptr) {
-        editor->close();
-    }
+    closeEditor();
 }
 
 std::int32_t Zelmor::modeOf(float value) {
@@ -79,9 +79,7 @@ void Zelmor::setParameter(std::int32_t index, float value) {
         finishDesignTurn();
     }
     // The editor moves its controls (from another thread, at its next idle).
-    if (editor != nullptr) {
-        static_cast<AEffGUIEditor*>(editor)->setParameter(index, value);
-    }
+    showInEditor(index, value);
 }
 
 bool Zelmor::applyLeftWrites() {
@@ -205,7 +203,7 @@ void Zelmor::notifyEditorOfAllValues() {
         return;
     }
     for (std::int32_t index : {kLowerCutoff, kUpperCutoff, kFilterMode}) {
-        static_cast<AEffGUIEditor*>(editor)->setParameter(index, getParameter(index));
+        showInEditor(index, getParameter(index));
     }
 }
 

@@ -38,7 +38,11 @@ enum ZelmorParameter : std::int32_t {
 // - The editor's requests: the thread that opened the editor (the host's user-interface thread).
 class Zelmor : public EffectBase<ZelmorProgram> {
 public:
-    explicit Zelmor(audioMasterCallback host);
+    // What makes the effect's editor, attached as the construction's last step: supplied by the
+    // plug-in, which links an editor; none for the effect alone.
+    using EditorFactory = void (*)(AudioEffect* effect);
+
+    explicit Zelmor(audioMasterCallback host, EditorFactory makeEditor = nullptr);
     ~Zelmor() override;
 
     void setSampleRate(float newSampleRate) override;

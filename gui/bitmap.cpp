@@ -4,7 +4,7 @@
 #include "gui/draw_context.h"
 #include "gui/png_reader.h"
 #include "gui/system_state.h"
-#include "plugin/entry.h"
+#include "platform/module_instance.h"
 
 namespace gui {
 namespace {

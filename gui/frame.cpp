@@ -5,13 +5,13 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "editor/aeff_gui_editor.h"
 #include "gui/draw_context.h"
+#include "gui/frame_editor.h"
 #include "gui/system_state.h"
 
 namespace gui {
 
-CFrame::CFrame(const CRect& rect, void* parentWindow, AEffGUIEditor* owner)
+CFrame::CFrame(const CRect& rect, void* parentWindow, CFrameEditor* owner)
     : CViewContainer(rect), editor(owner), systemWindow(parentWindow) {
     parentFrame = this;
     const HRESULT ole = OleInitialize(nullptr);
@@ -128,7 +128,7 @@ bool CFrame::onWheel(CDrawContext* context, const CPoint& where, std::int32_t ax
     return taken;
 }
 
-AEffGUIEditor* CFrame::getEditor() const {
+CFrameEditor* CFrame::getEditor() const {
     return editor;
 }
 
@@ -254,7 +254,7 @@ std::uint32_t CFrame::getTicks() const {
 }
 
 std::int32_t CFrame::getKnobMode() const {
-    return AEffGUIEditor::knobMode;
+    return editor != nullptr ? editor->getKnobMode() : 0;
 }
 
 bool CFrame::setModalView(CView* view) {
@@ -393,7 +393,7 @@ CFrame::InUse::InUse(CFrame* running) : frame(running), holding(nullptr) {
 }
 
 CFrame::InUse::~InUse() {
-    AEffGUIEditor* held = holding;
+    CFrameEditor* held = holding;
     if (frame != nullptr && --frame->callsRunning == 0 && frame->releasing)
         frame->forget();
     if (held != nullptr)

@@ -29,7 +29,7 @@ constexpr std::int32_t kCursorHand = 9;
 class CFrame : public CViewContainer {
 public:
     // With a system window, creates the frame's child window inside it at once.
-    CFrame(const CRect& size, void* systemWindow, AEffGUIEditor* editor);
+    CFrame(const CRect& size, void* systemWindow, CFrameEditor* editor);
     ~CFrame() override;
 
     using CViewContainer::draw;
@@ -42,7 +42,7 @@ public:
     std::int32_t onKeyUp(VstKeyCode& keyCode) override;
     bool onWheel(CDrawContext* context, const CPoint& where, std::int32_t axis, float distance) override;
     void setViewSize(CRect& rect) override;
-    AEffGUIEditor* getEditor() const override;
+    CFrameEditor* getEditor() const override;
     bool isTypeOf(const char* className) const override;
     void update(CDrawContext* context) override;
     CView* getCurrentView() const override;
@@ -115,7 +115,7 @@ public:
 
     private:
         CFrame* frame;
-        AEffGUIEditor* holding;  // keeps its effect alive until the call has left
+        CFrameEditor* holding;  // keeps its effect alive until the call has left
     };
 
     // The frame's window procedure; the frame is found in the window's user data.
@@ -131,7 +131,7 @@ protected:
     // when it stopped at a parent that belongs to the host.
     bool resizeWindowChain(std::int32_t width, std::int32_t height);
 
-    AEffGUIEditor* editor;
+    CFrameEditor* editor;
     void* systemWindow;
     CView* modalView = nullptr;
     CView* focusView = nullptr;

@@ -3,10 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "editor/aeff_gui_editor.h"
 #include "gui/draw_context.h"
 #include "gui/frame.h"
-#include "plugin/audio_effect_x.h"
+#include "gui/frame_editor.h"
 
 namespace gui {
 namespace {
@@ -61,9 +60,7 @@ bool CFrame::setSize(std::int32_t width, std::int32_t height) {
     if (backBuffer != nullptr)
         backBuffer->forget();
     backBuffer = nullptr;
-    auto* effect = editor != nullptr ? dynamic_cast<AudioEffectX*>(editor->getEffect()) : nullptr;
-    char capability[] = "sizeWindow";
-    if (effect != nullptr && effect->canHostDo(capability) != 0 && effect->sizeWindow(width, height)) {
+    if (editor != nullptr && editor->sizeWindow(width, height)) {
         size.right = size.left + width;
         size.bottom = size.top + height;
         if (window != nullptr)

@@ -7,7 +7,7 @@
 #include "gui/system_state.h"
 #include "gui/text_edit.h"
 #include "platform/interface_lock.h"
-#include "plugin/entry.h"
+#include "platform/module_instance.h"
 
 namespace gui {
 namespace {

@@ -6,7 +6,7 @@
 #include "gui/frame.h"
 #include "gui/text_edit.h"
 #include "platform/interface_lock.h"
-#include "plugin/entry.h"
+#include "platform/module_instance.h"
 
 namespace gui {
 namespace {

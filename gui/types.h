@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "plugin/effect_record.h"
+#include "gui/key_code.h"
 
 namespace gui {
 

@@ -160,7 +160,7 @@ CPoint& CView::localToFrame(CPoint& point) const {
     return point;
 }
 
-AEffGUIEditor* CView::getEditor() const {
+CFrameEditor* CView::getEditor() const {
     return parentFrame != nullptr ? parentFrame->getEditor() : nullptr;
 }
 

@@ -5,11 +5,10 @@
 
 #include "gui/types.h"
 
-class AEffGUIEditor;
-
 namespace gui {
 
 class CBitmap;
+class CFrameEditor;
 class CDragContainer;
 class CDrawContext;
 class CFrame;
@@ -56,7 +55,7 @@ public:
     virtual void getMouseLocation(CDrawContext* context, CPoint& point);
     virtual CPoint& frameToLocal(CPoint& point) const;
     virtual CPoint& localToFrame(CPoint& point) const;
-    virtual AEffGUIEditor* getEditor() const;
+    virtual CFrameEditor* getEditor() const;
     virtual CMessageResult notify(CView* sender, const char* message);
     virtual void redrawRect(CDrawContext* context, const CRect& rect);
     virtual bool wantsFocus() const;

@@ -131,6 +131,18 @@ void AudioEffect::setEditor(AEffEditor* newEditor) {
     setFlag(effFlagsHasEditor, editor != nullptr);
 }
 
+void AudioEffect::showInEditor(std::int32_t index, float value) {
+    if (editor != nullptr) {
+        editor->setParameter(index, value);
+    }
+}
+
+void AudioEffect::closeEditor() {
+    if (editor != nullptr) {
+        editor->close();
+    }
+}
+
 void AudioEffect::setFlag(std::int32_t flag, bool state) {
     if (state) {
         cEffect.flags |= flag;

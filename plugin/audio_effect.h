@@ -83,6 +83,10 @@ public:
 
 protected:
     void setFlag(std::int32_t flag, bool state);
+    // Tells the editor, if there is one, that a parameter changed (from any thread).
+    void showInEditor(std::int32_t index, float value);
+    // Closes the editor's window, if there is one; the editor itself stays until the effect goes.
+    void closeEditor();
     // One call of the host callback with this effect's record; 0 without a callback.
     std::intptr_t callHost(std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0, void* ptr = nullptr,
                            float opt = 0.0f);

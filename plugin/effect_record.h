@@ -1,6 +1,8 @@
 // The plug-in interface as hosts see it: the effect record, opcodes, flags, key codes and callbacks.
 #pragma once
 
+#include "gui/key_code.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
@@ -45,12 +47,7 @@ struct AEffect {
     char future[56];
 };
 
-// The key code handed to the editor's key operations.
-struct VstKeyCode {
-    std::int32_t character;
-    std::uint8_t virt;
-    std::uint8_t modifier;
-};
+// The key code handed to the editor's key operations is the toolkit's own (gui/key_code.h).
 
 // Four characters packed with the first one in the most significant byte.
 constexpr std::int32_t fourCharacters(char a, char b, char c, char d) {
@@ -287,6 +284,3 @@ static_assert(hasOffsets<AEffect>(offsetof(NativeModel, process), offsetof(Nativ
                                   offsetof(NativeModel, processDoubleReplacing), offsetof(NativeModel, future)),
               "record offsets of this build");
 }  // namespace effect_record_layout
-
-static_assert(sizeof(VstKeyCode) == 8 && offsetof(VstKeyCode, virt) == 4 && offsetof(VstKeyCode, modifier) == 5,
-              "key code layout");

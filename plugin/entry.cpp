@@ -1,8 +1,18 @@
 // The library's exported entry point: makes one Zelmor per call and hands its record to the host.
 #include <new>
 
+#include "editor/editor.h"
 #include "effect/zelmor.h"
 #include "plugin/entry.h"
+
+namespace {
+
+// The plug-in brings the effect and its editor together: the effect alone knows no editor.
+void makeEditor(AudioEffect* effect) {
+    new Editor(effect);
+}
+
+}  // namespace
 
 // ZELMOR_EXPORT comes from the build: default visibility on ELF targets, where everything else is
 // hidden; nothing on Windows, where the module definition file lists the exports.
@@ -12,7 +22,7 @@ extern "C" ZELMOR_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster)
     }
     // Nothing may throw across the host boundary; without memory the host gets no record at all.
     try {
-        auto* effect = new Zelmor(audioMaster);
+        auto* effect = new Zelmor(audioMaster, makeEditor);
         return effect->getAeffect();
     } catch (...) {
         return nullptr;
