@@ -9,7 +9,7 @@
 
 #include "editor/markings.h"
 #include "effect/parameter_converter.h"
-#include "effect/zelmor.h"
+#include "effect/parameter_table.h"
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
 #include "gui/frame.h"
@@ -30,15 +30,15 @@ constexpr std::int32_t kModeStrip = 133;
 constexpr std::int32_t kPanelWidth = 396;
 constexpr std::int32_t kPanelHeight = 550;
 
-// Control tags: the sliders and the switch carry their parameter index; displays are 3 + index.
-constexpr std::int32_t kLowerSliderTag = 0;
-constexpr std::int32_t kUpperSliderTag = 1;
-constexpr std::int32_t kModeSwitchTag = 2;
-constexpr std::int32_t kLowerDisplayTag = 3;
-constexpr std::int32_t kUpperDisplayTag = 4;
-constexpr std::int32_t kParameterCount = 3;
+// Control tags: the sliders and the switch carry their parameter's index; a display carries the
+// parameter count plus its parameter's index.
+constexpr std::int32_t kLowerSliderTag = kLowerCutoff;
+constexpr std::int32_t kUpperSliderTag = kUpperCutoff;
+constexpr std::int32_t kModeSwitchTag = kFilterMode;
+constexpr std::int32_t kLowerDisplayTag = kNumParams + kLowerCutoff;
+constexpr std::int32_t kUpperDisplayTag = kNumParams + kUpperCutoff;
 
-constexpr std::int32_t kModePositions = 4;
+constexpr std::int32_t kModePositions = kModeCount;
 constexpr std::int32_t kSliderTop = 230;
 constexpr std::int32_t kNowhere = -30000;
 
@@ -60,7 +60,7 @@ gui::CVerticalSlider* makeSlider(CControlListener* listener, std::int32_t left, 
 // The switch shows the mode that plays: the filter takes the mode by quarters of the value, while the
 // switch would draw the image nearest to three times it (0.2 would show High Pass and play Low Pass).
 float switchPositionOf(float modeValue) {
-    return static_cast<float>(Zelmor::modeOf(modeValue)) / static_cast<float>(kModePositions - 1);
+    return static_cast<float>(filterModeOf(modeValue)) / static_cast<float>(kModePositions - 1);
 }
 
 gui::CTextEdit* makeDisplay(CControlListener* listener, const gui::CRect& rect, std::int32_t tag, float value) {
@@ -78,8 +78,7 @@ gui::CTextEdit* makeDisplay(CControlListener* listener, const gui::CRect& rect, 
 }  // namespace
 
 void frequencyToText(float value, char* text) {
-    const ZelmorConverter converter;
-    std::snprintf(text, gui::kTextBufferSize, "%d Hz", wholeHertz(converter.convert(0, value)));
+    parameterDisplayText(kLowerCutoff, value, text, gui::kTextBufferSize);
 }
 
 Editor::Editor(AudioEffect* owner) : AEffGUIEditor(owner) {
@@ -124,18 +123,18 @@ bool Editor::open(void* parentWindow) {
     auto* newFrame = new gui::CFrame(frameSize, parentWindow, this);
     newFrame->setBackground(background);
 
-    lowerSlider = makeSlider(this, 25, kLowerSliderTag, track, handle, effect->getParameter(0));
+    lowerSlider = makeSlider(this, 25, kLowerSliderTag, track, handle, effect->getParameter(kLowerCutoff));
     newFrame->addView(lowerSlider);
-    upperSlider = makeSlider(this, 132, kUpperSliderTag, track, handle, effect->getParameter(1));
+    upperSlider = makeSlider(this, 132, kUpperSliderTag, track, handle, effect->getParameter(kUpperCutoff));
     newFrame->addView(upperSlider);
 
     const std::int32_t trackWidth = track->getWidth();
     const std::int32_t trackHeight = track->getHeight();
     lowerDisplay = makeDisplay(this, gui::CRect(20, trackHeight + 235, trackWidth + 30, trackHeight + 270),
-                               kLowerDisplayTag, effect->getParameter(0));
+                               kLowerDisplayTag, effect->getParameter(kLowerCutoff));
     newFrame->addView(lowerDisplay);
     upperDisplay = makeDisplay(this, gui::CRect(127, trackHeight + 235, trackWidth + 137, trackHeight + 270),
-                               kUpperDisplayTag, effect->getParameter(1));
+                               kUpperDisplayTag, effect->getParameter(kUpperCutoff));
     newFrame->addView(upperDisplay);
 
     const std::int32_t imageHeight = modeStrip->getHeight() / kModePositions;
@@ -143,7 +142,7 @@ bool Editor::open(void* parentWindow) {
                                           kModeSwitchTag, kModePositions, imageHeight, kModePositions, modeStrip,
                                           gui::CPoint(0, 0));
     modeSwitch->setTransparency(true);
-    modeSwitch->setValue(switchPositionOf(effect->getParameter(2)));
+    modeSwitch->setValue(switchPositionOf(effect->getParameter(kFilterMode)));
     newFrame->addView(modeSwitch);
 
     auto* markings = new Markings(frameSize);
@@ -256,7 +255,7 @@ void Editor::noteWhichKeysAreTaken() {
 }
 
 void Editor::setParameter(std::int32_t index, float /*value*/) {
-    if (index < 0 || index >= kParameterCount)
+    if (index < 0 || index >= kNumParams)
         return;
     // Views belong to the interface thread; from any other, or while another thread holds what all
     // editors share, the next idle moves the controls.
@@ -270,7 +269,7 @@ void Editor::setParameter(std::int32_t index, float /*value*/) {
 
 namespace {
 std::int32_t parameterOfTag(std::int32_t tag) {
-    return tag == kLowerDisplayTag || tag == kUpperDisplayTag ? tag - kLowerDisplayTag : tag;
+    return tag == kLowerDisplayTag || tag == kUpperDisplayTag ? tag - kNumParams : tag;
 }
 }  // namespace
 
@@ -284,7 +283,7 @@ void Editor::endEdit(std::int32_t tag) {
 
 void Editor::showChangedParameters() {
     const std::uint32_t changed = changedParameters.exchange(0);
-    for (std::int32_t index = 0; index < kParameterCount; ++index)
+    for (std::int32_t index = 0; index < kNumParams; ++index)
         if ((changed & (1u << index)) != 0)
             showParameter(index);
 }
@@ -293,16 +292,16 @@ void Editor::showParameter(std::int32_t index) {
     if (frame == nullptr)
         return;
     switch (index) {
-        case 0:
-            lowerSlider->setValue(effect->getParameter(0));
-            lowerDisplay->setValue(effect->getParameter(0));
+        case kLowerCutoff:
+            lowerSlider->setValue(effect->getParameter(kLowerCutoff));
+            lowerDisplay->setValue(effect->getParameter(kLowerCutoff));
             break;
-        case 1:
-            upperSlider->setValue(effect->getParameter(1));
-            upperDisplay->setValue(effect->getParameter(1));
+        case kUpperCutoff:
+            upperSlider->setValue(effect->getParameter(kUpperCutoff));
+            upperDisplay->setValue(effect->getParameter(kUpperCutoff));
             break;
-        case 2:
-            modeSwitch->setValue(switchPositionOf(effect->getParameter(2)));
+        case kFilterMode:
+            modeSwitch->setValue(switchPositionOf(effect->getParameter(kFilterMode)));
             break;
         default:
             break;
@@ -322,7 +321,7 @@ void Editor::valueChanged(gui::CDrawContext* /*context*/, gui::CControl* control
             break;
         case kLowerDisplayTag:
         case kUpperDisplayTag: {
-            const std::int32_t index = tag - kLowerDisplayTag;
+            const std::int32_t index = tag - kNumParams;
             char text[gui::kTextBufferSize] = "";
             static_cast<gui::CTextEdit*>(control)->getText(text);
             // The longest number at the start, as atof reads it; text without one changes nothing, and

@@ -1,6 +1,7 @@
 // Markings: three bold captions, four mode names and their leader lines, at fixed places on the panel.
 #include "editor/markings.h"
 
+#include "effect/parameter_table.h"
 #include "gui/draw_context.h"
 
 namespace {
@@ -18,11 +19,11 @@ const Label kCaptions[] = {
     {"Filter Type", gui::CRect(210, 255, 290, 275)},
 };
 // Top to bottom in the order of the switch's positions.
-const Label kModeNames[] = {
-    {"Low Pass", gui::CRect(280, 295, 360, 315)},
-    {"High Pass", gui::CRect(280, 330, 360, 350)},
-    {"Band Pass", gui::CRect(280, 365, 360, 385)},
-    {"Band Stop", gui::CRect(280, 400, 360, 420)},
+const Label kModeLabels[kModeCount] = {
+    {kModeNames[0], gui::CRect(280, 295, 360, 315)},
+    {kModeNames[1], gui::CRect(280, 330, 360, 350)},
+    {kModeNames[2], gui::CRect(280, 365, 360, 385)},
+    {kModeNames[3], gui::CRect(280, 400, 360, 420)},
 };
 // From the switch to the left edge of each name at its vertical centre: two segments, given as the
 // point pairs drawLines takes.
@@ -45,7 +46,7 @@ void Markings::draw(gui::CDrawContext* context) {
     for (const Label& caption : kCaptions)
         context->drawString(caption.text, caption.rect, false, gui::kCenterText);
     context->setFont(gui::kNormalFontBig, 0);
-    for (const Label& name : kModeNames)
+    for (const Label& name : kModeLabels)
         context->drawString(name.text, name.rect, false, gui::kCenterText);
     // The displays' frame colour, which a full redraw leaves behind anyway: the lines look the same
     // when a control beneath them redraws its part of the panel with the markings over it.

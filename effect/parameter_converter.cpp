@@ -1,6 +1,8 @@
 // The logarithmic frequency curve shared by the filter design, the display texts and the editor.
 #include "effect/parameter_converter.h"
 
+#include "effect/parameter_table.h"
+
 #include <cmath>
 #include <limits>
 
@@ -26,9 +28,9 @@ float ParameterConverter::convert(std::int32_t index, float x) const {
 }
 
 void ZelmorConverter::getRange(std::int32_t index, float& min, float& max) const {
-    if (index == 0 || index == 1) {
-        min = kMinimumHertz;
-        max = kMaximumHertz;
+    if (index >= 0 && index < kNumParams) {
+        min = kParameterTable[index].minimum;
+        max = kParameterTable[index].maximum;
     }
 }
 

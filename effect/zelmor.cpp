@@ -11,9 +11,6 @@ namespace {
 constexpr std::int32_t kUniqueId = fourCharacters('8', 'o', 'l', '0');
 constexpr std::int32_t kVendorVersion = 1000;
 constexpr const char* kEffectName = "Korvane - Zelmor";
-constexpr const char* kParameterNames[kNumParams] = {"Lower Cut-off Frequency", "Upper Cut-off Frequency",
-                                                     "Filter Mode"};
-constexpr const char* kModeNames[] = {"Low Pass", "High Pass", "Band Pass", "Band Stop"};
 
 }  // namespace
 
@@ -39,16 +36,7 @@ Zelmor::~Zelmor() {
 }
 
 std::int32_t Zelmor::modeOf(float value) {
-    if (value < 0.25f) {
-        return kLowPass;
-    }
-    if (value < 0.5f) {
-        return kHighPass;
-    }
-    if (value < 0.75f) {
-        return kBandPass;
-    }
-    return kBandStop;
+    return filterModeOf(value);
 }
 
 namespace {
@@ -208,24 +196,20 @@ void Zelmor::notifyEditorOfAllValues() {
 }
 
 void Zelmor::getParameterLabel(std::int32_t index, char* label) {
-    if (index == kLowerCutoff || index == kUpperCutoff) {
-        copyText(label, "Hz", kParameterTextCapacity);
+    if (isCutoff(index)) {
+        copyText(label, kParameterTable[index].label, kParameterTextCapacity);
     }
 }
 
 void Zelmor::getParameterDisplay(std::int32_t index, char* text) {
-    if (index == kLowerCutoff || index == kUpperCutoff) {
-        ZelmorConverter displayConverter;
-        int hertz = wholeHertz(displayConverter.convert(index, getParameter(index)));
-        std::snprintf(text, kParameterTextCapacity, "%d Hz", hertz);
-    } else if (index == kFilterMode) {
-        copyText(text, kModeNames[modeOf(getParameter(kFilterMode))], kParameterTextCapacity);
+    if (index >= 0 && index < kNumParams) {
+        parameterDisplayText(index, getParameter(index), text, kParameterTextCapacity);
     }
 }
 
 void Zelmor::getParameterName(std::int32_t index, char* text) {
     if (index >= 0 && index < kNumParams) {
-        copyText(text, kParameterNames[index], kParameterTextCapacity);
+        copyText(text, kParameterTable[index].name, kParameterTextCapacity);
     }
 }
 

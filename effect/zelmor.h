@@ -9,18 +9,12 @@
 #include "effect/effect_base.h"
 #include "effect/filter_setup.h"
 #include "effect/parameter_converter.h"
+#include "effect/parameter_table.h"
 #include "effect/setup_exchange.h"
 #include "effect/zelmor_program.h"
 
 constexpr std::int32_t kNumPrograms = 16;
-constexpr std::int32_t kNumParams = 3;
 constexpr std::int32_t kHistoryLength = 40;
-
-enum ZelmorParameter : std::int32_t {
-    kLowerCutoff = 0,
-    kUpperCutoff = 1,
-    kFilterMode = 2,
-};
 
 // Threads:
 // - processReplacing and the three process operations: the host's audio thread only. They read the

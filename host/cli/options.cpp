@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "effect/parameter_table.h"
+
 const char* const kUsage =
     "usage: zelmor-host info PLUGIN\n"
     "       zelmor-host process PLUGIN IN OUT [SETTINGS] [--block N]\n"
@@ -20,8 +22,8 @@ const char* const kUsage =
 
 namespace {
 
-constexpr double kMinimumCutoffHertz = 20.0;
-constexpr double kMaximumCutoffHertz = 20000.0;
+constexpr double kMinimumCutoffHertz = kParameterTable[kLowerCutoff].minimum;
+constexpr double kMaximumCutoffHertz = kParameterTable[kLowerCutoff].maximum;
 constexpr double kMinimumRate = 8000.0;
 constexpr double kMaximumRate = 384000.0;
 constexpr int kMaximumBlock = 1 << 16;
@@ -65,17 +67,12 @@ std::vector<double> tones(const std::string& option, const std::string& text) {
 }  // namespace
 
 float modeValue(const std::string& name) {
-    if (name == "low-pass") {
-        return 0.0f;
-    }
-    if (name == "high-pass") {
-        return 0.25f;
-    }
-    if (name == "band-pass") {
-        return 0.5f;
-    }
-    if (name == "band-stop") {
-        return 0.75f;
+    // The modes' names as options spell them, in the parameter's order.
+    const char* const spelled[kModeCount] = {"low-pass", "high-pass", "band-pass", "band-stop"};
+    for (std::int32_t mode = 0; mode < kModeCount; ++mode) {
+        if (name == spelled[mode]) {
+            return kModeValues[mode];
+        }
     }
     throw UsageError("--mode: unknown mode '" + name + "' (low-pass, high-pass, band-pass or band-stop)");
 }
