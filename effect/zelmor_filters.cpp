@@ -84,7 +84,6 @@ void Zelmor::updateFilters() {
 
     FilterSetup& setup = published.prepare();
     setup.filterMode = filterMode;
-    setup.numPoles = numPoles;
     std::copy(std::begin(lowPassA), std::end(lowPassA), std::begin(setup.lowPassA));
     std::copy(std::begin(lowPassB), std::end(lowPassB), std::begin(setup.lowPassB));
     std::copy(std::begin(highPassA), std::end(highPassA), std::begin(setup.highPassA));
