@@ -20,12 +20,11 @@
 
 namespace {
 
-// Image resources.
+// Image resources (131, the knob's face, and 132, a small picture, are decoded with the others but
+// drawn by no view).
 constexpr std::int32_t kPanel = 128;
 constexpr std::int32_t kTrack = 129;
 constexpr std::int32_t kHandle = 130;
-constexpr std::int32_t kKnobFace = 131;
-constexpr std::int32_t kSmallPicture = 132;
 constexpr std::int32_t kModeStrip = 133;
 constexpr std::int32_t kPanelWidth = 396;
 constexpr std::int32_t kPanelHeight = 550;

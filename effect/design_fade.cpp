@@ -22,34 +22,14 @@ bool filtersAlike(const FilterSetup& one, const FilterSetup& other) {
 }
 
 void DesignFade::start(const FilterSetup& incomingSetup) {
-    setup = incomingSetup;
-    histories = FadeHistories{};
+    filters.restart(incomingSetup);
     position = 0;
     length = incomingSetup.fadeFrames > 0 ? incomingSetup.fadeFrames : 1;
 }
 
 void DesignFade::runIncoming(const float* const* inputs, std::int32_t frames) {
     float* outputs[2] = {buffered[0], buffered[1]};
-    BiquadFilter lowPass{setup.lowPassA,
-                         setup.lowPassB,
-                         {histories.lowPassYL, histories.lowPassYR, histories.lowPassXL, histories.lowPassXR}};
-    BiquadFilter highPass{setup.highPassA,
-                          setup.highPassB,
-                          {histories.highPassYL, histories.highPassYR, histories.highPassXL, histories.highPassXR}};
-    switch (setup.filterMode) {
-        case kLowPass:
-            runBiquad(inputs, outputs, frames, lowPass);
-            break;
-        case kHighPass:
-            runBiquad(inputs, outputs, frames, highPass);
-            break;
-        case kBandPass:
-            runBiquadSeries(inputs, outputs, frames, lowPass, highPass);
-            break;
-        default:
-            runBiquadAverage(inputs, outputs, frames, lowPass, highPass);
-            break;
-    }
+    filters.run(inputs, outputs, frames);
 }
 
 bool DesignFade::mixInto(float* const* outputs, std::int32_t frames) {

@@ -3,22 +3,8 @@
 
 #include <cstdint>
 
+#include "effect/filter_bank.h"
 #include "effect/filter_setup.h"
-#include "effect/stereo_biquad.h"
-
-constexpr std::int32_t kFadeHistoryLength = 2;
-
-// A design's filters' histories, entries 0 and 1 the last two samples, oldest first.
-struct FadeHistories {
-    float lowPassYL[kFadeHistoryLength];
-    float lowPassYR[kFadeHistoryLength];
-    float lowPassXL[kFadeHistoryLength];
-    float lowPassXR[kFadeHistoryLength];
-    float highPassYL[kFadeHistoryLength];
-    float highPassYR[kFadeHistoryLength];
-    float highPassXL[kFadeHistoryLength];
-    float highPassXR[kFadeHistoryLength];
-};
 
 // A filter's last samples, carried over a change, excite the new design's poles: with the poles
 // near the unit circle, by 40 dB and more. The new design therefore starts from silence and is faded
@@ -33,8 +19,8 @@ public:
 
     bool active() const { return length > 0; }
     std::int32_t remaining() const { return length - position; }
-    const FilterSetup& incoming() const { return setup; }
-    const FadeHistories& incomingHistories() const { return histories; }
+    // The incoming design's filters: what takes over when the fade ends.
+    const FilterBank& incoming() const { return filters; }
 
     // Starts fading towards setup, whose filters begin with silent histories.
     void start(const FilterSetup& incomingSetup);
@@ -54,7 +40,9 @@ public:
 
 private:
     FilterSetup setup;
-    FadeHistories histories{};
+    HistoryArrays lowPassHistories{};
+    HistoryArrays highPassHistories{};
+    FilterBank filters{setup, {historiesIn(lowPassHistories), historiesIn(highPassHistories)}};
     float buffered[2][kSliceFrames]{};
     std::int32_t position = 0;
     std::int32_t length = 0;

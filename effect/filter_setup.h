@@ -14,7 +14,6 @@ enum FilterMode : std::int32_t {
 
 struct FilterSetup {
     std::int32_t filterMode = kLowPass;
-    std::int32_t numPoles = 2;
     // How many frames a change to this setup cross-fades over, while the old one rings on: long
     // enough for the new filters, started from silence, to settle.
     std::int32_t fadeFrames = 0;

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+// The entries of a history that the kernels read and write.
+constexpr std::int32_t kBiquadHistoryEntries = 2;
+
 // Histories of one filter on both channels: entries 0 and 1 hold the last two samples, oldest first.
 struct BiquadHistories {
     float* outputLeft;

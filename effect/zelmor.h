@@ -7,6 +7,7 @@
 #include "effect/design_fade.h"
 #include "effect/design_turn.h"
 #include "effect/effect_base.h"
+#include "effect/filter_bank.h"
 #include "effect/filter_setup.h"
 #include "effect/parameter_converter.h"
 #include "effect/parameter_table.h"
@@ -101,7 +102,7 @@ private:
     Coefficients highPassA{};
     Coefficients highPassB{};
 
-    // Audio thread only.
+    // Audio thread only. The kernels keep entries 0 and 1 of each history; the others stay zero.
     float lowPassYL[kHistoryLength]{};
     float lowPassYR[kHistoryLength]{};
     float lowPassXL[kHistoryLength]{};
@@ -110,15 +111,14 @@ private:
     float highPassYR[kHistoryLength]{};
     float highPassXL[kHistoryLength]{};
     float highPassXR[kHistoryLength]{};
-    FilterSetup running;                       // the design the histories above belong to
-    const FilterSetup* blockSetup = &running;  // the setup of the block being processed
-    DesignFade fade;                           // towards the next design, while it runs
+    FilterSetup running;  // the design the histories above belong to
+    // running with the histories above: how the audio thread runs, clears and hands them on.
+    FilterBank filters{
+        running, {{lowPassYL, lowPassYR, lowPassXL, lowPassXR}, {highPassYL, highPassYR, highPassXL, highPassXR}}};
+    DesignFade fade;  // towards the next design, while it runs
 
     // The audio thread's part of a change of design: takes the latest setup and decides how to go over.
     void takeLatestSetup();
-    bool historiesSilent() const;
-    void clearHistories();
-    void runSetup(const FilterSetup& setup, float** inputs, float** outputs, std::int32_t frames);
     // Set by resume; the audio thread starts its next block from silence.
     std::atomic<bool> startFromSilence{false};
 

@@ -84,7 +84,6 @@ void Zelmor::updateFilters() {
 
     FilterSetup& setup = published.prepare();
     setup.filterMode = filterMode;
-    setup.numPoles = numPoles;
     std::copy(std::begin(lowPassA), std::end(lowPassA), std::begin(setup.lowPassA));
     std::copy(std::begin(lowPassB), std::end(lowPassB), std::begin(setup.lowPassB));
     std::copy(std::begin(highPassA), std::end(highPassA), std::begin(setup.highPassA));
@@ -107,10 +106,10 @@ void Zelmor::processReplacing(float** inputs, float** outputs, std::int32_t samp
     }
     if (startFromSilence.exchange(false)) {
         if (fade.active()) {
-            running = fade.incoming();
+            running = fade.incoming().setup();
             fade.stop();
         }
-        clearHistories();
+        filters.clear();
     }
     // A change that arrives during a fade waits for its end: the fade then starts from the design
     // that has just taken over.
@@ -123,25 +122,16 @@ void Zelmor::processReplacing(float** inputs, float** outputs, std::int32_t samp
         float* in[2] = {inputs[0] + done, inputs[1] + done};
         float* out[2] = {outputs[0] + done, outputs[1] + done};
         fade.runIncoming(in, frames);
-        runSetup(running, in, out, frames);
+        filters.run(in, out, frames);
         if (fade.mixInto(out, frames)) {
-            running = fade.incoming();
-            const FadeHistories& h = fade.incomingHistories();
-            std::copy(std::begin(h.lowPassYL), std::end(h.lowPassYL), lowPassYL);
-            std::copy(std::begin(h.lowPassYR), std::end(h.lowPassYR), lowPassYR);
-            std::copy(std::begin(h.lowPassXL), std::end(h.lowPassXL), lowPassXL);
-            std::copy(std::begin(h.lowPassXR), std::end(h.lowPassXR), lowPassXR);
-            std::copy(std::begin(h.highPassYL), std::end(h.highPassYL), highPassYL);
-            std::copy(std::begin(h.highPassYR), std::end(h.highPassYR), highPassYR);
-            std::copy(std::begin(h.highPassXL), std::end(h.highPassXL), highPassXL);
-            std::copy(std::begin(h.highPassXR), std::end(h.highPassXR), highPassXR);
+            filters.takeOver(fade.incoming());
         }
         done += frames;
     }
     if (done < sampleFrames) {
         float* in[2] = {inputs[0] + done, inputs[1] + done};
         float* out[2] = {outputs[0] + done, outputs[1] + done};
-        runSetup(running, in, out, sampleFrames - done);
+        filters.run(in, out, sampleFrames - done);
     }
 }
 
@@ -150,48 +140,11 @@ void Zelmor::takeLatestSetup() {
     if (filtersAlike(running, latest)) {
         // Nothing audible changes (a cut-off the mode does not use moved, say): carry straight on.
         running = latest;
-    } else if (historiesSilent()) {
+    } else if (filters.silent()) {
         // Nothing rings that the new design could excite: it takes over at once, from silence.
-        running = latest;
-        clearHistories();
+        filters.restart(latest);
     } else {
         fade.start(latest);
-    }
-}
-
-bool Zelmor::historiesSilent() const {
-    auto silent = [](const float* history) { return history[0] == 0.0f && history[1] == 0.0f; };
-    const bool lowPassSilent = !usesLowPass(running.filterMode) ||
-                               (silent(lowPassYL) && silent(lowPassYR) && silent(lowPassXL) && silent(lowPassXR));
-    const bool highPassSilent = !usesHighPass(running.filterMode) ||
-                                (silent(highPassYL) && silent(highPassYR) && silent(highPassXL) && silent(highPassXR));
-    return lowPassSilent && highPassSilent;
-}
-
-void Zelmor::clearHistories() {
-    for (float* history :
-         {lowPassYL, lowPassYR, lowPassXL, lowPassXR, highPassYL, highPassYR, highPassXL, highPassXR}) {
-        std::fill(history, history + kHistoryLength, 0.0f);
-    }
-}
-
-void Zelmor::runSetup(const FilterSetup& setup, float** inputs, float** outputs, std::int32_t frames) {
-    blockSetup = &setup;
-    switch (setup.filterMode) {
-        case kLowPass:
-            processFilter(inputs, outputs, frames, setup.lowPassA, setup.lowPassB, lowPassYL, lowPassYR, lowPassXL,
-                          lowPassXR);
-            break;
-        case kHighPass:
-            processFilter(inputs, outputs, frames, setup.highPassA, setup.highPassB, highPassYL, highPassYR, highPassXL,
-                          highPassXR);
-            break;
-        case kBandPass:
-            processBandPass(inputs, outputs, frames);
-            break;
-        default:
-            processBandStop(inputs, outputs, frames);
-            break;
     }
 }
 
@@ -202,18 +155,11 @@ void Zelmor::processFilter(float** inputs, float** outputs, std::int32_t sampleF
     runBiquad(inputs, outputs, sampleFrames, filter);
 }
 
-// The high-pass takes the low-pass output sample by sample, so its input histories hold low-pass
-// output, and no intermediate buffer is needed for any block length.
+// Both run the design that is playing over the effect's own histories, as a block in that mode would.
 void Zelmor::processBandPass(float** inputs, float** outputs, std::int32_t sampleFrames) {
-    BiquadFilter lowPass{blockSetup->lowPassA, blockSetup->lowPassB, {lowPassYL, lowPassYR, lowPassXL, lowPassXR}};
-    BiquadFilter highPass{
-        blockSetup->highPassA, blockSetup->highPassB, {highPassYL, highPassYR, highPassXL, highPassXR}};
-    runBiquadSeries(inputs, outputs, sampleFrames, lowPass, highPass);
+    runFilters(kBandPass, running, filters.histories(), inputs, outputs, sampleFrames);
 }
 
 void Zelmor::processBandStop(float** inputs, float** outputs, std::int32_t sampleFrames) {
-    BiquadFilter lowPass{blockSetup->lowPassA, blockSetup->lowPassB, {lowPassYL, lowPassYR, lowPassXL, lowPassXR}};
-    BiquadFilter highPass{
-        blockSetup->highPassA, blockSetup->highPassB, {highPassYL, highPassYR, highPassXL, highPassXR}};
-    runBiquadAverage(inputs, outputs, sampleFrames, lowPass, highPass);
+    runFilters(kBandStop, running, filters.histories(), inputs, outputs, sampleFrames);
 }
