@@ -1,6 +1,7 @@
 // Parameter changes on one thread while another processes: every block sees one complete design.
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <thread>
@@ -10,41 +11,105 @@
 
 using namespace testhost;
 
-TEST(Concurrency, RedesignsWhileProcessingNeverTearACoefficientSet) {
+namespace {
+
+// The settled level of a constant 1.0 through a fresh effect in the given mode.
+float settledDcLevel(float mode, double lower, double upper, float sampleRate) {
     auto effect = makeEffect();
+    effect->setSampleRate(sampleRate);
+    effect->setParameter(0, normalisedCutoff(lower));
+    effect->setParameter(1, normalisedCutoff(upper));
+    effect->setParameter(2, mode);
+    Stereo input(8192, 1.0f);
+    return process(*effect, input, 512).left.back();
+}
+
+}  // namespace
+
+TEST(Concurrency, RedesignsWhileProcessingNeverTearACoefficientSet) {
     // Two designs with very different DC gains: low-pass (unity) and band stop (one half). A torn
     // set, or a mode that does not match its coefficients, shows up as a DC level that is neither.
+    // Rounds of redesigns race the audio thread; after each, the audio thread lets the fades and the
+    // filters settle and checks that the level is the one of the mode the round left, and nothing
+    // else. Every block, settled or not, stays finite and bounded.
+    constexpr double kUpper = 8000.0;
+    const float lowPassLevel = settledDcLevel(kModeLowPass, 2000.0, kUpper, 44100.0f);
+    const float bandStopLevel = settledDcLevel(0.9f, 2000.0, kUpper, 44100.0f);
+    ASSERT_NEAR(lowPassLevel, 1.0f, 0.02f);
+    ASSERT_NEAR(bandStopLevel, 0.5f, 0.02f);
+    // Neither level depends on the cut-off or the sample rate beyond rounding.
+    ASSERT_NEAR(settledDcLevel(kModeLowPass, 1500.0, kUpper, 48000.0f), lowPassLevel, 1e-4f);
+    ASSERT_NEAR(settledDcLevel(0.9f, 2100.0, kUpper, 48000.0f), bandStopLevel, 1e-4f);
+
+    auto effect = makeEffect();
     effect->setParameter(0, normalisedCutoff(2000.0));
-    effect->setParameter(1, normalisedCutoff(8000.0));
-    std::atomic<bool> done{false};
+    effect->setParameter(1, normalisedCutoff(kUpper));
+    constexpr int kRounds = 200;
+    // The round whose writes are complete, and the last round the audio thread has checked.
+    std::atomic<int> written{0};
+    std::atomic<int> checked{0};
+    std::atomic<bool> failed{false};
     std::thread automation([&] {
-        float mode = 0.0f;
-        for (int i = 0; i < 20000 && !done.load(); ++i) {
-            mode = mode == 0.0f ? 0.9f : 0.0f;
-            effect->setParameter(2, mode);
-            effect->setParameter(0, normalisedCutoff(1500.0 + (i % 7) * 100.0));
-            effect->setSampleRate(i % 2 == 0 ? 44100.0f : 48000.0f);
+        std::uint32_t state = 7;
+        for (int round = 1; round <= kRounds && !failed.load(); ++round) {
+            state = state * 1664525u + 1013904223u;
+            const int writes = 1 + static_cast<int>(state >> 26);
+            // The modes alternate within a round; odd rounds end on the low-pass, even ones on band stop.
+            for (int i = 0; i < writes; ++i) {
+                effect->setParameter(2, (round + writes - 1 - i) % 2 == 1 ? kModeLowPass : 0.9f);
+                effect->setParameter(0, normalisedCutoff(1500.0 + ((round + i) % 7) * 100.0));
+                effect->setSampleRate((round + i) % 3 == 0 ? 44100.0f : 48000.0f);
+            }
+            written.store(round);
+            while (checked.load() < round && !failed.load()) {
+                std::this_thread::yield();
+            }
         }
-        done.store(true);
     });
 
+    // Longer than two of the longest fades (a change during a fade waits for its end) and the filters'
+    // own settling after them, at the higher sample rate.
+    constexpr int kSettleBlocks = 200 * 48 / 64;
     Stereo input(64, 1.0f);
     Stereo output(64);
     int blocks = 0;
-    while (!done.load() || blocks < 100) {
+    int round = 0;
+    int settled = 0;
+    while (round < kRounds) {
+        const int complete = written.load();
         effect->processReplacing(input.channels(), output.channels(), 64);
-        for (float sample : output.left) {
-            ASSERT_TRUE(std::isfinite(sample));
-            ASSERT_LT(std::abs(sample), 1.5f);
-        }
         ++blocks;
-        if (blocks > 2000000) {
-            break;
+        for (std::size_t n = 0; n < output.frames(); ++n) {
+            for (float sample : {output.left[n], output.right[n]}) {
+                if (!std::isfinite(sample) || std::abs(sample) >= 1.5f) {
+                    failed.store(true);
+                    automation.join();
+                    FAIL() << "block " << blocks << " holds " << sample;
+                }
+            }
         }
+        if (complete == round) {
+            continue;  // the round's writes are still racing this block
+        }
+        if (++settled < kSettleBlocks) {
+            continue;
+        }
+        round = complete;
+        settled = 0;
+        const bool lowPass = round % 2 == 1;
+        const float expected = lowPass ? lowPassLevel : bandStopLevel;
+        for (std::size_t n = 0; n < output.frames(); ++n) {
+            if (std::abs(output.left[n] - expected) > 1e-3f || std::abs(output.right[n] - expected) > 1e-3f) {
+                failed.store(true);
+                automation.join();
+                FAIL() << "round " << round << " settled at " << output.left[n] << ", " << output.right[n] << "; the "
+                       << (lowPass ? "low-pass" : "band stop") << " level is " << expected;
+            }
+        }
+        checked.store(round);
     }
-    done.store(true);
     automation.join();
-    EXPECT_GT(blocks, 100);
+    EXPECT_GT(blocks, kRounds * kSettleBlocks);
 }
 
 TEST(Concurrency, ParameterReadsFromAnyThread) {
