@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <thread>
 
@@ -112,23 +113,75 @@ TEST(Concurrency, RedesignsWhileProcessingNeverTearACoefficientSet) {
     EXPECT_GT(blocks, kRounds * kSettleBlocks);
 }
 
+// The race itself (a parameter's value read and written without synchronisation) is ThreadSanitizer's
+// to find. What any build checks: a reader on another thread only ever sees a value that a writer
+// wrote to that parameter (or its initial value), never a torn float or another parameter's value,
+// and once the writer is done every reader sees its last writes.
 TEST(Concurrency, ParameterReadsFromAnyThread) {
     auto effect = makeEffect();
+    // Each parameter's values are distinct from the others': k / 1024 with k % 3 == the parameter.
+    constexpr int kWrites = 30000;
+    auto written = [](int write) {
+        const int index = write % 3;
+        return static_cast<float>(index + 3 * ((write / 3) % 300)) / 1024.0f;
+    };
+    const float initial[3] = {effect->getParameter(0), effect->getParameter(1), effect->getParameter(2)};
+    auto belongsTo = [&](std::int32_t index, float value) {
+        if (value == initial[index]) {
+            return true;
+        }
+        const float scaled = value * 1024.0f;
+        return scaled >= 0.0f && scaled < 900.0f && scaled == std::floor(scaled) &&
+               static_cast<int>(scaled) % 3 == index;
+    };
+
     std::atomic<bool> done{false};
+    struct Reader {
+        long reads = 0;
+        long foreign = 0;
+        float firstForeign = 0.0f;
+        std::int32_t firstForeignIndex = -1;
+    };
+    auto read = [&](Reader& reader) {
+        do {
+            for (std::int32_t index = 0; index < 3; ++index) {
+                const float value = effect->getParameter(index);
+                ++reader.reads;
+                if (!belongsTo(index, value) && reader.foreign++ == 0) {
+                    reader.firstForeign = value;
+                    reader.firstForeignIndex = index;
+                }
+            }
+        } while (!done.load());
+    };
+    Reader other;
+    Reader here;
+    std::thread otherReader(read, std::ref(other));
     std::thread writer([&] {
-        for (int i = 0; i < 20000; ++i) {
-            effect->setParameter(i % 3, static_cast<float>(i % 100) / 100.0f);
+        for (int i = 0; i < kWrites; ++i) {
+            effect->setParameter(i % 3, written(i));
         }
         done.store(true);
     });
-    while (!done.load()) {
-        for (std::int32_t index = 0; index < 3; ++index) {
-            float value = effect->getParameter(index);
-            ASSERT_GE(value, 0.0f);
-            ASSERT_LE(value, 1.0f);
-        }
-    }
+    read(here);
     writer.join();
+    otherReader.join();
+    for (const Reader* reader : {&here, &other}) {
+        EXPECT_EQ(reader->foreign, 0) << "of " << reader->reads << " reads; the first: " << reader->firstForeign
+                                      << " from parameter " << reader->firstForeignIndex;
+    }
+    // After the writer: its last write to each parameter, on this thread and on another.
+    float seenElsewhere[3] = {};
+    std::thread([&] {
+        for (std::int32_t index = 0; index < 3; ++index) {
+            seenElsewhere[index] = effect->getParameter(index);
+        }
+    }).join();
+    for (std::int32_t index = 0; index < 3; ++index) {
+        const float last = written(kWrites - 3 + index);
+        EXPECT_EQ(effect->getParameter(index), last) << "parameter " << index;
+        EXPECT_EQ(seenElsewhere[index], last) << "parameter " << index;
+    }
 }
 
 // A host's automation and the editor's gestures write parameters on two threads while audio plays:
