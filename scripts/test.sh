@@ -2,11 +2,30 @@
 # Builds Zelmor for both targets and runs every test: on Linux the whole suite, again under
 # AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer, and the threading tests under
 # ThreadSanitizer; on Windows the whole suite under Wine. Prints one result line per suite at the end.
+# With --quick: the Linux suite alone, installing nothing (the quick loop while developing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
-scripts/linux-deps.sh
+quick=0
+case ${1:-} in
+  "") ;;
+  --quick) quick=1 ;;
+  *)
+    echo "usage: $0 [--quick]" >&2
+    exit 2
+    ;;
+esac
+
+if ((quick)); then
+  # Nothing is installed here: the libraries the Linux plug-in carries must already be built.
+  if [[ ! -d build/deps/linux/prefix ]]; then
+    echo "error: build/deps/linux/prefix is missing: run scripts/setup.sh linux and scripts/linux-deps.sh (or scripts/test.sh) once first" >&2
+    exit 1
+  fi
+else
+  scripts/setup.sh
+  scripts/linux-deps.sh
+fi
 
 # One virtual display of the run's own, even on a desktop (the tests move the pointer and press
 # keys through the X server): the Linux editor's tests show it in X windows there, and the Windows
@@ -73,6 +92,9 @@ finish() {
 }
 
 run_suite "Linux x86-64" linux
+if ((quick)); then
+  finish
+fi
 run_suite "Linux x86-64, AddressSanitizer + LeakSanitizer + UndefinedBehaviorSanitizer" linux-asan
 # Address-space randomisation on newer kernels can defeat the sanitizer's fixed memory layout.
 run_suite "Linux x86-64, ThreadSanitizer (processing, and the editor, while parameters change)" linux-tsan setarch "$(uname -m)" -R
