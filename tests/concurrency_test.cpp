@@ -113,8 +113,8 @@ TEST(Concurrency, RedesignsWhileProcessingNeverTearACoefficientSet) {
     EXPECT_GT(blocks, kRounds * kSettleBlocks);
 }
 
-// The race itself (a parameter's value read and written without synchronisation) is ThreadSanitizer's
-// to find. What any build checks: a reader on another thread only ever sees a value that a writer
+// A data race between these reads and the writes (an access left without synchronisation) is
+// ThreadSanitizer's to find. What any build checks: a reader on another thread only ever sees a value that a writer
 // wrote to that parameter (or its initial value), never a torn float or another parameter's value,
 // and once the writer is done every reader sees its last writes.
 TEST(Concurrency, ParameterReadsFromAnyThread) {
