@@ -2,11 +2,30 @@
 # Builds Zelmor for both targets and runs every test: on Linux the whole suite, again under
 # AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer, and the threading tests under
 # ThreadSanitizer; on Windows the whole suite under Wine. Prints one result line per suite at the end.
+# With --quick: the Linux suite alone, installing nothing (the quick loop while developing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
-scripts/linux-deps.sh
+quick=0
+case ${1:-} in
+  "") ;;
+  --quick) quick=1 ;;
+  *)
+    echo "usage: $0 [--quick]" >&2
+    exit 2
+    ;;
+esac
+
+if ((quick)); then
+  # Nothing is installed here: the libraries the Linux plug-in carries must already be built.
+  if [[ ! -d build/deps/linux/prefix ]]; then
+    echo "error: build/deps/linux/prefix is missing: run scripts/setup.sh linux and scripts/linux-deps.sh (or scripts/test.sh) once first" >&2
+    exit 1
+  fi
+else
+  scripts/setup.sh
+  scripts/linux-deps.sh
+fi
 
 # One virtual display of the run's own, even on a desktop (the tests move the pointer and press
 # keys through the X server): the Linux editor's tests show it in X windows there, and the Windows
@@ -20,15 +39,36 @@ failed=0
 log_directory=build/test-logs
 mkdir -p "$log_directory"
 
+# A suite's step that failed: the end of its log here, and the log named in the results.
+step_failed() {
+  local label=$1 step=$2 log=$3
+  failed=1
+  echo "error: $label: the $step failed; the last lines of $log:" >&2
+  tail -n 40 "$log" >&2
+  results+=("$label: FAILED ($step failed; see $log)")
+}
+
 # Builds a preset and runs its tests; "$@" is the command that runs ctest (a prefix such as setarch).
+# Each step writes its own log in $log_directory, made afresh here: what a run reports comes from
+# this run only, never from logs an earlier one left.
 run_suite() {
   local label=$1 preset=$2
   shift 2
   echo "== $label"
+  local configure_log=$log_directory/$preset-configure.log
+  local build_log=$log_directory/$preset-build.log
   local log=$log_directory/$preset.log
+  rm -f "$configure_log" "$build_log" "$log"
   local started=$SECONDS
-  if cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" &&
-     "$@" ctest --preset "$preset" 2>&1 | tee "$log"; then
+  if ! cmake --preset "$preset" >"$configure_log" 2>&1; then
+    step_failed "$label" configure "$configure_log"
+    return
+  fi
+  if ! cmake --build --preset "$preset" 2>&1 | tee "$build_log"; then
+    step_failed "$label" build "$build_log"
+    return
+  fi
+  if "$@" ctest --preset "$preset" 2>&1 | tee "$log"; then
     results+=("$label: $(grep -Eo '[0-9]+% tests passed.*' "$log" | tail -n1) ($((SECONDS - started)) s)")
     # Presets that run a failed test a second time: name what passed only then.
     local retried
@@ -38,12 +78,23 @@ run_suite() {
     fi
   else
     failed=1
-    results+=("$label: FAILED ($(grep -Eo '[0-9]+ tests failed out of [0-9]+' "$log" 2>/dev/null | tail -n1 ||
-                               echo "build failed"))")
+    results+=("$label: FAILED ($(grep -Eo '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n1 ||
+                               echo "the tests ended without a summary; see $log"))")
   fi
 }
 
+# The results so far under their heading, and the run's status.
+finish() {
+  echo
+  echo "== Results"
+  printf '%s\n' "${results[@]}"
+  exit "$failed"
+}
+
 run_suite "Linux x86-64" linux
+if ((quick)); then
+  finish
+fi
 run_suite "Linux x86-64, AddressSanitizer + LeakSanitizer + UndefinedBehaviorSanitizer" linux-asan
 # Address-space randomisation on newer kernels can defeat the sanitizer's fixed memory layout.
 run_suite "Linux x86-64, ThreadSanitizer (processing, and the editor, while parameters change)" linux-tsan setarch "$(uname -m)" -R
@@ -89,7 +140,4 @@ compare_pictures "View tree pictures" zelmor_gui_tests ViewTreePicture.LinuxAndW
 compare_pictures "Controls pictures" zelmor_gui_tests ControlsPicture.LinuxAndWindowsPicturesAgree controls
 compare_pictures "Editor pictures" zelmor_editor_tests EditorPanel.LinuxAndWindowsPicturesAgree editor
 
-echo
-echo "== Results"
-printf '%s\n' "${results[@]}"
-exit "$failed"
+finish

@@ -17,6 +17,7 @@ std::vector<Call> calls;
 Zelmor* observed = nullptr;
 float upperSeenByHost = -1.0f;
 std::intptr_t canDoAnswer = 0;
+std::intptr_t versionAnswer = 2400;
 
 std::intptr_t recordingHost(AEffect* record, std::int32_t opcode, std::int32_t index, std::intptr_t value,
                             void* /*ptr*/, float opt) {
@@ -25,7 +26,7 @@ std::intptr_t recordingHost(AEffect* record, std::int32_t opcode, std::int32_t i
         upperSeenByHost = observed->getParameter(1);
     }
     if (opcode == audioMasterVersion) {
-        return 2400;
+        return versionAnswer;
     }
     return opcode == audioMasterCanDo ? canDoAnswer : 0;
 }
@@ -33,12 +34,16 @@ std::intptr_t recordingHost(AEffect* record, std::int32_t opcode, std::int32_t i
 class HostServices : public ::testing::Test {
 protected:
     void SetUp() override {
+        versionAnswer = 2400;
         calls.clear();
         effect = std::make_unique<Zelmor>(recordingHost);
         observed = effect.get();
         calls.clear();
     }
-    void TearDown() override { observed = nullptr; }
+    void TearDown() override {
+        observed = nullptr;
+        versionAnswer = 2400;
+    }
     std::unique_ptr<Zelmor> effect;
 };
 
@@ -78,6 +83,16 @@ TEST_F(HostServices, AnswersAreNormalisedAndVersionZeroReadsAsOne) {
     EXPECT_FALSE(effect->sizeWindow(10, 10));
     EXPECT_EQ(effect->getMasterVersion(), 2400);
     EXPECT_TRUE(effect->isInputConnected(0));
+    // A host that does not know the version query answers 0: the effect reads that as version 1.
+    // (The entry point refuses such a host, EntryPoint.RefusesAHostThatAnswersZeroToTheVersionQuery;
+    // an effect made by a host of its own may still meet one.)
+    versionAnswer = 0;
+    calls.clear();
+    EXPECT_EQ(effect->getMasterVersion(), 1);
+    ASSERT_EQ(calls.size(), 1u) << "the host was asked";
+    EXPECT_EQ(calls[0].opcode, audioMasterVersion);
+    versionAnswer = 2300;
+    EXPECT_EQ(effect->getMasterVersion(), 2300) << "any other answer as it is";
 }
 
 TEST(HostServicesWithoutHost, WrappersMakeNoCallAndAnswerTheirDefaults) {

@@ -2,6 +2,7 @@
 // presses offered to the listener, and the type questions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "gui/draw_context.h"
@@ -137,6 +138,34 @@ TEST(ControlValue, EveryControlAnswersForItsClassesAndTheDoubleClickTimeIsSensib
     EXPECT_TRUE(controls.lowerSlider->getFreeClick());
     EXPECT_TRUE(controls.lowerSlider->wantsFocus());
     EXPECT_FALSE(controls.modeSwitch->wantsFocus());
+
+    // Every control reads the double-click time when it is made: the system's, never shorter than
+    // 250 ms. A display in the double-click style opens on the second of two clicks within it.
+    frame.input.lengthenDoubleClicks(10000);
+    auto* display = frame.add(
+        new gui::CTextEdit(gui::CRect(250, 40, 330, 75), &frame.listener, 8, "x", nullptr, 1 | gui::kDoubleClickStyle));
+    frame.paint();
+    const POINT inside = FrameInHost::screen(290, 57);
+    frame.input.click(inside);
+    EXPECT_EQ(display->getEditBox(), nullptr) << "one click";
+    frame.input.click(inside);
+    ASSERT_NE(display->getEditBox(), nullptr) << "two clicks in a row";
+    frame.input.pressKey(VK_RETURN);
+    // Where time is virtual, at the edge of the double-click time.
+    const DWORD doubleClickTime = std::max<DWORD>(GetDoubleClickTime(), 250);
+    frame.input.click(inside);
+    if (frame.input.advanceTime(doubleClickTime - 1)) {
+        frame.input.click(inside);
+        EXPECT_NE(display->getEditBox(), nullptr) << "the second click 1 ms within the double-click time";
+        frame.input.pressKey(VK_RETURN);
+        frame.input.click(inside);
+        frame.input.advanceTime(doubleClickTime);
+        frame.input.click(inside);
+        EXPECT_EQ(display->getEditBox(), nullptr) << "the second click at the end of the double-click time";
+        frame.input.click(inside);
+        EXPECT_NE(display->getEditBox(), nullptr) << "that click was a first one";
+        frame.input.pressKey(VK_RETURN);
+    }
 }
 
 }  // namespace
