@@ -122,6 +122,9 @@ struct Gain {
         for (int i = 0; i < kCurvePoints; ++i) {
             curve[static_cast<std::size_t>(i)] = std::pow(static_cast<float>(i) / (kCurvePoints - 1), 1.5f);
         }
+        // A wait inside the window: even on a machine too busy to run the threads side by side, the
+        // others make and close instances meanwhile.
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
         instanceTable[place] = this;
         instanceCount = place;
     }
