@@ -59,8 +59,9 @@ void AlphaBlendPanel(benchmark::State& state) {
     Surface source(kPanelWidth, kPanelHeight, state.range(0) != 0);
     Surface target(kPanelWidth, kPanelHeight);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    for (auto _ : state)
+    for (auto _ : state) {
         alphaBlend(target.dc, 0, 0, kPanelWidth, kPanelHeight, source.dc, 0, 0, kPanelWidth, kPanelHeight, blend);
+    }
     state.SetItemsProcessed(state.iterations() * kPanelWidth * kPanelHeight);
     FreeLibrary(library);
 }
@@ -70,8 +71,9 @@ BENCHMARK(AlphaBlendPanel)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 void BitBltPanel(benchmark::State& state) {
     Surface source(kPanelWidth, kPanelHeight);
     Surface target(kPanelWidth, kPanelHeight);
-    for (auto _ : state)
+    for (auto _ : state) {
         BitBlt(target.dc, 0, 0, kPanelWidth, kPanelHeight, source.dc, 0, 0, SRCCOPY);
+    }
     state.SetItemsProcessed(state.iterations() * kPanelWidth * kPanelHeight);
 }
 BENCHMARK(BitBltPanel)->Unit(benchmark::kMicrosecond);
@@ -84,8 +86,9 @@ void DrawTextCaption(benchmark::State& state) {
     SelectObject(target.dc, font);
     SetBkMode(target.dc, TRANSPARENT);
     RECT rect{0, 0, 200, 40};
-    for (auto _ : state)
+    for (auto _ : state) {
         DrawTextA(target.dc, "12345 Hz", -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CENTER);
+    }
     SelectObject(target.dc, GetStockObject(SYSTEM_FONT));
     DeleteObject(font);
 }
@@ -96,16 +99,18 @@ BENCHMARK(DrawTextCaption)->Unit(benchmark::kMicrosecond);
 void CreateFontWhileInUse(benchmark::State& state) {
     const LOGFONTA logical = arial(12);
     HFONT keeper = CreateFontIndirectA(&logical);
-    for (auto _ : state)
+    for (auto _ : state) {
         DeleteObject(CreateFontIndirectA(&logical));
+    }
     DeleteObject(keeper);
 }
 BENCHMARK(CreateFontWhileInUse)->Unit(benchmark::kMicrosecond);
 
 void CreateFontCold(benchmark::State& state) {
     const LOGFONTA logical = arial(13);
-    for (auto _ : state)
+    for (auto _ : state) {
         DeleteObject(CreateFontIndirectA(&logical));
+    }
 }
 BENCHMARK(CreateFontCold)->Unit(benchmark::kMicrosecond);
 

@@ -17,8 +17,9 @@ intptr_t host(AEffect* /*effect*/, std::int32_t opcode, std::int32_t /*index*/, 
 
 void deliverAll() {
     MSG message{};
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         DispatchMessageA(&message);
+    }
 }
 
 // One effect with a host window that its editor opens in.
@@ -70,8 +71,9 @@ BENCHMARK(EditorOpenToFirstPaint)->Unit(benchmark::kMillisecond);
 void EditorIdleWithNothingDirty(benchmark::State& state) {
     HostWindow host;
     host.open();
-    for (auto _ : state)
+    for (auto _ : state) {
         host.request(effEditIdle);
+    }
 }
 BENCHMARK(EditorIdleWithNothingDirty)->Unit(benchmark::kMicrosecond);
 

@@ -42,8 +42,9 @@ struct Panel {
         knob->setBackground(strip);
         knob->setTransparency(true);
         frame->addView(knob);
-        for (gui::CBitmap* bitmap : {panel, track, cap, strip})
+        for (gui::CBitmap* bitmap : {panel, track, cap, strip}) {
             bitmap->forget();
+        }
     }
     ~Panel() { frame->forget(); }
     Panel(const Panel&) = delete;
@@ -54,8 +55,9 @@ struct Panel {
 void DrawPanelTree(benchmark::State& state) {
     Panel panel;
     gui::COffscreenContext* buffer = panel.frame->getBackBuffer();
-    for (auto _ : state)
+    for (auto _ : state) {
         panel.frame->draw(buffer);
+    }
 }
 BENCHMARK(DrawPanelTree)->Unit(benchmark::kMicrosecond);
 
@@ -83,8 +85,9 @@ struct EditorWindow {
     EditorWindow& operator=(const EditorWindow&) = delete;
     void paint() {
         MSG message{};
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageA(&message);
+        }
     }
     HWND host = nullptr;
     gui::CFrame* frame = nullptr;
@@ -93,8 +96,9 @@ struct EditorWindow {
 
 void IdleWithNothingDirty(benchmark::State& state) {
     EditorWindow editor;
-    for (auto _ : state)
+    for (auto _ : state) {
         editor.frame->idle();
+    }
 }
 BENCHMARK(IdleWithNothingDirty)->Unit(benchmark::kMicrosecond);
 

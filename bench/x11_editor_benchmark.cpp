@@ -22,22 +22,27 @@ Display* hostDisplay() {
 
 struct X11Editor {
     X11Editor() : display(hostDisplay()) {
-        if (display == nullptr)
+        if (display == nullptr) {
             throw std::runtime_error("no X display: run under Xvfb (scripts/virtual-display.sh)");
+        }
         std::string error;
         library = PluginLibrary::open(ZELMOR_PLUGIN_PATH, error);
-        if (library)
+        if (library) {
             effect = HostedEffect::create(*library, error);
-        if (!effect)
+        }
+        if (!effect) {
             throw std::runtime_error(error);
+        }
         window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 396, 550, 0, 0, 0);
         XSelectInput(display, window, StructureNotifyMask);
         XMapWindow(display, window);
-        for (XEvent event{}; event.type != MapNotify;)
+        for (XEvent event{}; event.type != MapNotify;) {
             XWindowEvent(display, window, StructureNotifyMask, &event);
+        }
         effect->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<std::uintptr_t>(window)));
-        for (int i = 0; i < 10; ++i)
+        for (int i = 0; i < 10; ++i) {
             idle();
+        }
     }
     ~X11Editor() {
         effect->dispatch(effEditClose);
@@ -55,8 +60,9 @@ struct X11Editor {
     ::Window editorWindow() const {
         ::Window root = 0, parent = 0, *children = nullptr, found = 0;
         unsigned int count = 0;
-        if (XQueryTree(display, window, &root, &parent, &children, &count) != 0 && count > 0)
+        if (XQueryTree(display, window, &root, &parent, &children, &count) != 0 && count > 0) {
             found = children[0];
+        }
         XFree(children);
         return found;
     }
@@ -81,8 +87,9 @@ void run(benchmark::State& state, Body body) {
 
 void BM_X11IdleWithNothingToShow(benchmark::State& state) {
     run(state, [](benchmark::State& s, X11Editor& editor) {
-        for (auto _ : s)
+        for (auto _ : s) {
             editor.idle();
+        }
     });
 }
 BENCHMARK(BM_X11IdleWithNothingToShow)->Unit(benchmark::kMicrosecond);

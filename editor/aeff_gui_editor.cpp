@@ -30,15 +30,17 @@ void systemSleep(std::uint32_t milliseconds) {
 AEffGUIEditor::IdleClock AEffGUIEditor::idleClock{systemTicks, systemSleep};
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect* owner) : AEffEditor(owner), lLastTicks(idleClock.ticks()) {
-    if (effect != nullptr)
+    if (effect != nullptr) {
         effect->setEditor(this);
+    }
 }
 
 AEffGUIEditor::~AEffGUIEditor() {
     // A host that destroys the effect without closing the editor must not leave a window behind; a
     // frame still tracking a gesture goes when it returns, and reports to nobody until then.
-    if (frame != nullptr)
+    if (frame != nullptr) {
         frame->release(false);
+    }
     frame = nullptr;
     balanceOle();
 }
@@ -62,19 +64,22 @@ void AEffGUIEditor::close() {
 void AEffGUIEditor::balanceOle() {
     // On another thread the opening thread keeps its initialisation: uninitialising here would take
     // OLE away from a thread that never asked for it.
-    if (oleInitialised && oleThread == std::this_thread::get_id())
+    if (oleInitialised && oleThread == std::this_thread::get_id()) {
         OleUninitialize();
+    }
     oleInitialised = false;
 }
 
 void AEffGUIEditor::enterCall() {
-    if (effect != nullptr)
+    if (effect != nullptr) {
         effect->enterCall();
+    }
 }
 
 void AEffGUIEditor::leaveCall() {
-    if (effect != nullptr)
+    if (effect != nullptr) {
         effect->leaveCall();
+    }
 }
 
 bool AEffGUIEditor::getRect(ERect** out) {
@@ -83,8 +88,9 @@ bool AEffGUIEditor::getRect(ERect** out) {
 }
 
 void AEffGUIEditor::idle() {
-    if (!inIdleStuff && frame != nullptr)
+    if (!inIdleStuff && frame != nullptr) {
         frame->idle();
+    }
 }
 
 bool AEffGUIEditor::onKeyDown(VstKeyCode& keyCode) {
@@ -96,8 +102,9 @@ bool AEffGUIEditor::onKeyUp(VstKeyCode& keyCode) {
 }
 
 bool AEffGUIEditor::onWheel(float distance) {
-    if (frame == nullptr)
+    if (frame == nullptr) {
         return false;
+    }
     // A turn may reach the host, which may close the editor there: the frame outlives the context.
     const gui::CFrame::InUse running(frame);
     auto* context = new gui::CDrawContext(frame, nullptr, static_cast<HWND>(systemWindow));
@@ -117,13 +124,15 @@ bool AEffGUIEditor::setKnobMode(std::int32_t mode) {
 void AEffGUIEditor::setParameter(std::int32_t /*index*/, float /*value*/) {}
 
 void AEffGUIEditor::beginEdit(std::int32_t index) {
-    if (auto* extended = dynamic_cast<AudioEffectX*>(effect))
+    if (auto* extended = dynamic_cast<AudioEffectX*>(effect)) {
         extended->beginEdit(index);
+    }
 }
 
 void AEffGUIEditor::endEdit(std::int32_t index) {
-    if (auto* extended = dynamic_cast<AudioEffectX*>(effect))
+    if (auto* extended = dynamic_cast<AudioEffectX*>(effect)) {
         extended->endEdit(index);
+    }
 }
 
 bool AEffGUIEditor::sizeWindow(std::int32_t width, std::int32_t height) {
@@ -137,16 +146,19 @@ void AEffGUIEditor::doIdleStuff() {
     if (isBefore(now, lLastTicks)) {
         idleClock.sleep(kMinimumWaitMilliseconds);
         now += kMinimumWaitMilliseconds;
-        if (isBefore(now, lLastTicks - kEarlyMarginMilliseconds))
+        if (isBefore(now, lLastTicks - kEarlyMarginMilliseconds)) {
             return;
+        }
     }
     idle();
     MSG message{};
-    if (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+    if (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
         DispatchMessageA(&message);
+    }
     lLastTicks = now + kIdlePeriodMilliseconds;
     inIdleStuff = true;
-    if (effect != nullptr)
+    if (effect != nullptr) {
         effect->masterIdle();
+    }
     inIdleStuff = false;
 }

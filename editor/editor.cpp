@@ -97,16 +97,18 @@ Editor::Editor(AudioEffect* owner) : AEffGUIEditor(owner) {
 
 Editor::~Editor() {
     // The effect goes with its editor: a frame still open must not report to either any more.
-    if (frame != nullptr)
+    if (frame != nullptr) {
         frame->release(false);
+    }
     frame = nullptr;
     images.reset();
 }
 
 bool Editor::open(void* parentWindow) {
     // Hosts pair open with close; one that opens again first gets a fresh frame, not a second one.
-    if (frame != nullptr)
+    if (frame != nullptr) {
         close();
+    }
     AEffGUIEditor::open(parentWindow);
     interfaceThread.store(std::this_thread::get_id());
     // Whatever changed before now is read afresh below.
@@ -163,8 +165,9 @@ void Editor::close() {
         const std::lock_guard<std::mutex> lock(handedKeysLock);
         handedKeys.clear();
     }
-    if (frame == nullptr)
+    if (frame == nullptr) {
         return;
+    }
     // The frame may be under a control's tracking loop that let the host run: it then goes once the
     // loop has returned.
     gui::CFrame* closing = frame;
@@ -185,10 +188,12 @@ void Editor::idle() {
 
 bool Editor::onKeyDown(VstKeyCode& keyCode) {
     const std::thread::id owner = interfaceThread.load();
-    if (owner == std::thread::id())
+    if (owner == std::thread::id()) {
         return false;
-    if (owner != std::this_thread::get_id())
+    }
+    if (owner != std::this_thread::get_id()) {
         return handOver(keyCode, true);
+    }
     const platform::InterfaceLock locked;
     const bool taken = AEffGUIEditor::onKeyDown(keyCode);
     noteWhichKeysAreTaken();
@@ -197,10 +202,12 @@ bool Editor::onKeyDown(VstKeyCode& keyCode) {
 
 bool Editor::onKeyUp(VstKeyCode& keyCode) {
     const std::thread::id owner = interfaceThread.load();
-    if (owner == std::thread::id())
+    if (owner == std::thread::id()) {
         return false;
-    if (owner != std::this_thread::get_id())
+    }
+    if (owner != std::this_thread::get_id()) {
         return handOver(keyCode, false);
+    }
     const platform::InterfaceLock locked;
     return AEffGUIEditor::onKeyUp(keyCode);
 }
@@ -211,11 +218,13 @@ bool Editor::handOver(const VstKeyCode& keyCode, bool down) {
     constexpr std::size_t kMostHandedKeys = 256;
     const int taken = keysTaken.load();
     const bool arrow = keyCode.virt >= kFirstArrow && keyCode.virt <= kLastArrow;
-    if (taken == kNoKeys || (taken == kArrowKeys && !arrow))
+    if (taken == kNoKeys || (taken == kArrowKeys && !arrow)) {
         return false;
+    }
     const std::lock_guard<std::mutex> lock(handedKeysLock);
-    if (handedKeys.size() >= kMostHandedKeys)
+    if (handedKeys.size() >= kMostHandedKeys) {
         return false;
+    }
     handedKeys.push_back({keyCode, down});
     return true;
 }
@@ -225,18 +234,21 @@ void Editor::deliverHandedKeys() {
         HandedKey key{};
         {
             const std::lock_guard<std::mutex> lock(handedKeysLock);
-            if (handedKeys.empty())
+            if (handedKeys.empty()) {
                 return;
+            }
             key = handedKeys.front();
             handedKeys.pop_front();
         }
         // A key may close the editor (Return, whose automation the host answers by closing).
-        if (frame == nullptr)
+        if (frame == nullptr) {
             return;
-        if (key.down)
+        }
+        if (key.down) {
             AEffGUIEditor::onKeyDown(key.code);
-        else
+        } else {
             AEffGUIEditor::onKeyUp(key.code);
+        }
     }
 }
 
@@ -245,17 +257,19 @@ void Editor::noteWhichKeysAreTaken() {
     if (frame != nullptr) {
         gui::CView* focus = frame->getFocusView();
         auto* edit = dynamic_cast<gui::CTextEdit*>(focus);
-        if (edit != nullptr && edit->getEditBox() != nullptr)
+        if (edit != nullptr && edit->getEditBox() != nullptr) {
             taken = kAllKeys;
-        else if (focus != nullptr)
+        } else if (focus != nullptr) {
             taken = kArrowKeys;
+        }
     }
     keysTaken.store(taken);
 }
 
 void Editor::setParameter(std::int32_t index, float /*value*/) {
-    if (index < 0 || index >= kNumParams)
+    if (index < 0 || index >= kNumParams) {
         return;
+    }
     // Views belong to the interface thread; from any other, or while another thread holds what all
     // editors share, the next idle moves the controls.
     if (std::this_thread::get_id() != interfaceThread.load() || !platform::tryLockInterface()) {
@@ -282,14 +296,17 @@ void Editor::endEdit(std::int32_t tag) {
 
 void Editor::showChangedParameters() {
     const std::uint32_t changed = changedParameters.exchange(0);
-    for (std::int32_t index = 0; index < kNumParams; ++index)
-        if ((changed & (1u << index)) != 0)
+    for (std::int32_t index = 0; index < kNumParams; ++index) {
+        if ((changed & (1u << index)) != 0) {
             showParameter(index);
+        }
+    }
 }
 
 void Editor::showParameter(std::int32_t index) {
-    if (frame == nullptr)
+    if (frame == nullptr) {
         return;
+    }
     switch (index) {
         case kLowerCutoff:
             lowerSlider->setValue(effect->getParameter(kLowerCutoff));
@@ -315,8 +332,9 @@ void Editor::valueChanged(gui::CDrawContext* /*context*/, gui::CControl* control
         case kModeSwitchTag:
             // A control reports its value at every step of its loop until it has been redrawn; the
             // host hears each value once.
-            if (control->getValue() != effect->getParameter(tag))
+            if (control->getValue() != effect->getParameter(tag)) {
                 effect->setParameterAutomated(tag, control->getValue());
+            }
             break;
         case kLowerDisplayTag:
         case kUpperDisplayTag: {

@@ -43,17 +43,20 @@ void Markings::draw(gui::CDrawContext* context) {
     context->offset = kOrigin;
     context->setFontColor(gui::kBlackCColor);
     context->setFont(gui::kNormalFontBig, gui::kBoldFace);
-    for (const Label& caption : kCaptions)
+    for (const Label& caption : kCaptions) {
         context->drawString(caption.text, caption.rect, false, gui::kCenterText);
+    }
     context->setFont(gui::kNormalFontBig, 0);
-    for (const Label& name : kModeLabels)
+    for (const Label& name : kModeLabels) {
         context->drawString(name.text, name.rect, false, gui::kCenterText);
+    }
     // The displays' frame colour, which a full redraw leaves behind anyway: the lines look the same
     // when a control beneath them redraws its part of the panel with the markings over it.
     context->setFrameColor(gui::CColor{45, 45, 45, 255});
     context->setLineWidth(1);
-    for (const auto& leader : kLeaders)
+    for (const auto& leader : kLeaders) {
         context->drawLines(leader, 2);
+    }
     context->offset = kept;
     setDirty(false);
 }

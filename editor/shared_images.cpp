@@ -15,15 +15,18 @@ int holders = 0;
 }  // namespace
 
 SharedImages::SharedImages() {
-    if (holders++ > 0)
+    if (holders++ > 0) {
         return;
-    for (std::int32_t n = 0; n < kImageCount; ++n)
+    }
+    for (std::int32_t n = 0; n < kImageCount; ++n) {
         images[n] = new gui::CBitmap(kFirstImage + n);
+    }
 }
 
 SharedImages::~SharedImages() {
-    if (--holders > 0)
+    if (--holders > 0) {
         return;
+    }
     for (gui::CBitmap*& image : images) {
         image->forget();
         image = nullptr;

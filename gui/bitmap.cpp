@@ -21,12 +21,14 @@ LPCSTR resourceName(std::int32_t id) {
 class SelectedImage {
 public:
     SelectedImage(HDC compatibleWith, HBITMAP image) : dc(CreateCompatibleDC(compatibleWith)) {
-        if (dc != nullptr)
+        if (dc != nullptr) {
             previous = SelectObject(dc, image);
+        }
     }
     ~SelectedImage() {
-        if (dc == nullptr)
+        if (dc == nullptr) {
             return;
+        }
         SelectObject(dc, previous);
         DeleteDC(dc);
     }
@@ -57,8 +59,9 @@ struct Destination {
 
 bool resourceImageSize(std::int32_t id, std::int32_t& width, std::int32_t& height) {
     HRSRC resource = FindResourceA(ownModule(), resourceName(id), "PNG");
-    if (resource == nullptr)
+    if (resource == nullptr) {
         return false;
+    }
     const DWORD size = SizeofResource(ownModule(), resource);
     HGLOBAL loaded = LoadResource(ownModule(), resource);
     const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
@@ -75,10 +78,12 @@ CBitmap::~CBitmap() {
 }
 
 void CBitmap::dispose() {
-    if (image != nullptr)
+    if (image != nullptr) {
         DeleteObject(image);
-    if (mask != nullptr)
+    }
+    if (mask != nullptr) {
         DeleteObject(mask);
+    }
     image = mask = nullptr;
     noAlpha = false;
     width = height = 0;
@@ -106,12 +111,14 @@ bool CBitmap::loadFromResource(std::int32_t id) {
         }
     }
     HBITMAP bitmap = LoadBitmapA(ownModule(), resourceName(id));
-    if (bitmap == nullptr)
+    if (bitmap == nullptr) {
         return false;
+    }
     image = bitmap;
     BITMAP record{};
-    if (GetObjectA(bitmap, sizeof record, &record) == 0)
+    if (GetObjectA(bitmap, sizeof record, &record) == 0) {
         return false;
+    }
     width = record.bmWidth;
     height = record.bmHeight;
     noAlpha = true;
@@ -119,30 +126,34 @@ bool CBitmap::loadFromResource(std::int32_t id) {
 }
 
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset) {
-    if (!noAlpha)
+    if (!noAlpha) {
         drawAlphaBlend(context, rect, offset, 255);
-    else
+    } else {
         blit(context, rect, offset);
+    }
 }
 
 void CBitmap::drawTransparent(CDrawContext* context, const CRect& rect, const CPoint& offset) {
-    if (!noAlpha)
+    if (!noAlpha) {
         drawAlphaBlend(context, rect, offset, 255);
-    else
+    } else {
         drawWithColourKey(context, rect, offset);
+    }
 }
 
 void CBitmap::blit(CDrawContext* context, const CRect& rect, const CPoint& offset) {
-    if (image == nullptr || context == nullptr)
+    if (image == nullptr || context == nullptr) {
         return;
+    }
     const Destination to(context, rect);
     SelectedImage source(to.dc, image);
     BitBlt(to.dc, to.x, to.y, to.w, to.h, source.dc, offset.h, offset.v, SRCCOPY);
 }
 
 void CBitmap::drawWithColourKey(CDrawContext* context, const CRect& rect, const CPoint& offset) {
-    if (image == nullptr || context == nullptr)
+    if (image == nullptr || context == nullptr) {
         return;
+    }
     const Destination to(context, rect);
     const int w = to.w;
     const int h = to.h;
@@ -173,8 +184,9 @@ void CBitmap::drawWithColourKey(CDrawContext* context, const CRect& rect, const 
 
 void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPoint& offset, unsigned char alpha) {
     // Without the blending library an image with alpha cannot be drawn faithfully, so it is not drawn.
-    if (image == nullptr || context == nullptr || system::alphaBlend == nullptr)
+    if (image == nullptr || context == nullptr || system::alphaBlend == nullptr) {
         return;
+    }
     const Destination to(context, rect);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, static_cast<BYTE>(noAlpha ? 0 : AC_SRC_ALPHA)};
     SelectedImage source(to.dc, image);

@@ -12,8 +12,9 @@ void CViewContainer::makeOffscreen() {
 }
 
 void CViewContainer::dropOffscreen() {
-    if (pOffscreenContext != nullptr)
+    if (pOffscreenContext != nullptr) {
         pOffscreenContext->forget();
+    }
     pOffscreenContext = nullptr;
 }
 
@@ -31,27 +32,31 @@ bool CViewContainer::removed(CView* /*parent*/) {
 }
 
 bool CViewContainer::attached(CView* /*parent*/) {
-    if (pOffscreenContext == nullptr && bDrawInOffscreen)
+    if (pOffscreenContext == nullptr && bDrawInOffscreen) {
         makeOffscreen();
+    }
     return true;
 }
 
 void CViewContainer::useOffscreen(bool enabled) {
     bDrawInOffscreen = enabled;
-    if (!enabled)
+    if (!enabled) {
         dropOffscreen();
+    }
 }
 
 CDrawContext* CViewContainer::beginDrawing(CDrawContext* context) {
-    if (pOffscreenContext == nullptr && bDrawInOffscreen)
+    if (pOffscreenContext == nullptr && bDrawInOffscreen) {
         makeOffscreen();
+    }
     if (pOffscreenContext != nullptr && bTransparencyEnabled) {
         // Composed over what the parent drew underneath.
         BitBlt(pOffscreenContext->getSystemContext(), 0, 0, size.width(), size.height(), context->getSystemContext(),
                size.left + context->offset.h, size.top + context->offset.v, SRCCOPY);
     }
-    if (bDrawInOffscreen)
+    if (bDrawInOffscreen) {
         return pOffscreenContext;
+    }
     context->offsetScreen.offset(size.left, size.top);
     context->offset.offset(size.left, size.top);
     return context;
@@ -70,14 +75,16 @@ CRect CViewContainer::clipForChildren(CDrawContext* context) const {
     CRect clip;
     context->getClipRect(clip);
     // An offscreen bitmap starts at the container's origin.
-    if (bDrawInOffscreen && parentFrame != this)
+    if (bDrawInOffscreen && parentFrame != this) {
         clip.offset(-clip.left, -clip.top);
+    }
     return clip;
 }
 
 void CViewContainer::draw(CDrawContext* context) {
-    if (context == nullptr)
+    if (context == nullptr) {
         return;
+    }
     CDrawContext* target = beginDrawing(context);
     const CRect kept = clipForChildren(context);
     CRect local(0, 0, size.width(), size.height());
@@ -85,10 +92,11 @@ void CViewContainer::draw(CDrawContext* context) {
     target->setClipRect(area.bound(kept));
 
     if (pBackground != nullptr) {
-        if (bTransparencyEnabled)
+        if (bTransparencyEnabled) {
             pBackground->drawTransparent(target, local, backgroundOffset);
-        else
+        } else {
             pBackground->draw(target, local, backgroundOffset);
+        }
     } else if (!bTransparencyEnabled) {
         target->setFillColor(backgroundColor);
         target->fillRect(local);
@@ -105,8 +113,9 @@ void CViewContainer::draw(CDrawContext* context) {
 }
 
 void CViewContainer::drawRect(CDrawContext* context, const CRect& updateRect) {
-    if (context == nullptr)
+    if (context == nullptr) {
         return;
+    }
     CDrawContext* target = beginDrawing(context);
     CRect bounded = updateRect;
     bounded.bound(size);
@@ -120,20 +129,23 @@ void CViewContainer::drawRect(CDrawContext* context, const CRect& updateRect) {
     drawBackgroundRect(target, local);
     for (ChildEntry* entry = pFirstView; entry != nullptr; entry = entry->next) {
         CView* child = entry->view;
-        if (!child->checkUpdate(local))
+        if (!child->checkUpdate(local)) {
             continue;
+        }
         CRect childSize;
         child->getViewSize(childSize);
         CRect childClip = childSize;
         childClip.bound(clip);
-        if (childClip.width() == 0 || childClip.height() == 0)
+        if (childClip.width() == 0 || childClip.height() == 0) {
             continue;
+        }
         target->setClipRect(childClip);
         const bool wasDirty = child->isDirty();
         child->drawRect(target, local);
         // The part left out is drawn by a later pass.
-        if (wasDirty && childClip != childSize && !isTypeOf("CScrollContainer"))
+        if (wasDirty && childClip != childSize && !isTypeOf("CScrollContainer")) {
             child->setDirty(true);
+        }
     }
     target->setClipRect(kept);
     endDrawing(context, local, bounded);
@@ -147,10 +159,11 @@ void CViewContainer::drawBackgroundRect(CDrawContext* context, const CRect& rect
         CRect clip = rect;
         context->setClipRect(clip.bound(kept));
         const CRect whole(0, 0, pBackground->getWidth(), pBackground->getHeight());
-        if (bTransparencyEnabled)
+        if (bTransparencyEnabled) {
             pBackground->drawTransparent(context, whole, backgroundOffset);
-        else
+        } else {
             pBackground->draw(context, whole, backgroundOffset);
+        }
         context->setClipRect(kept);
     } else if (!bTransparencyEnabled) {
         context->setFillColor(backgroundColor);
@@ -162,10 +175,11 @@ void CViewContainer::redrawRect(CDrawContext* context, const CRect& rect) {
     CRect moved = rect;
     moved.offset(size.left, size.top);
     if (bTransparencyEnabled) {
-        if (parentView != nullptr)
+        if (parentView != nullptr) {
             parentView->redrawRect(context, moved);
-        else if (parentFrame != nullptr)
+        } else if (parentFrame != nullptr) {
             parentFrame->drawRect(context, moved);
+        }
         return;
     }
     if (parentView == nullptr) {
@@ -179,17 +193,20 @@ void CViewContainer::redrawRect(CDrawContext* context, const CRect& rect) {
 }
 
 bool CViewContainer::isDirty() const {
-    if (bDirty)
+    if (bDirty) {
         return true;
+    }
     const CRect local(0, 0, size.width(), size.height());
     for (ChildEntry* entry = pFirstView; entry != nullptr; entry = entry->next) {
-        if (!entry->view->isDirty())
+        if (!entry->view->isDirty()) {
             continue;
+        }
         CRect visible;
         entry->view->getViewSize(visible);
         visible.bound(local);
-        if (visible.width() > 0 && visible.height() > 0)
+        if (visible.width() > 0 && visible.height() > 0) {
             return true;
+        }
     }
     return false;
 }
@@ -203,15 +220,17 @@ void CViewContainer::update(CDrawContext* context) {
         }
         return;
     }
-    if (mode != kOnlyDirtyUpdate)
+    if (mode != kOnlyDirtyUpdate) {
         return;
+    }
     if (bDirty) {
         redrawRect(context, local);
     } else {
         for (ChildEntry* entry = pFirstView; entry != nullptr; entry = entry->next) {
             CView* child = entry->view;
-            if (!child->isDirty() || !child->checkUpdate(local))
+            if (!child->isDirty() || !child->checkUpdate(local)) {
                 continue;
+            }
             if (child->notify(this, kMsgCheckIfViewContainer) == kMessageNotified) {
                 child->update(context);
             } else {

@@ -14,8 +14,9 @@ public:
 
 private:
     void move(std::int32_t dx, std::int32_t dy) {
-        if (shifted == nullptr)
+        if (shifted == nullptr) {
             return;
+        }
         shifted->offsetScreen.offset(dx, dy);
         shifted->offset.offset(dx, dy);
     }

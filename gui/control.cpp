@@ -27,8 +27,9 @@ CControl::CControl(const CRect& rect, CControlListener* owner, std::int32_t iden
     : CView(rect), listener(owner), tag(identifier), delta(doubleClickTime()) {
     setMouseEnabled(true);
     setTransparency(false);
-    if (background != nullptr)
+    if (background != nullptr) {
         CView::setBackground(background);
+    }
     setDirty(true);
 }
 
@@ -41,10 +42,11 @@ bool CControl::isDirty() const {
 
 void CControl::setDirty(bool state) {
     bDirty = state;
-    if (state)
+    if (state) {
         oldValue = value == -1.0f ? 0.0f : -1.0f;
-    else
+    } else {
         oldValue = value;
+    }
 }
 
 bool CControl::isTypeOf(const char* className) const {
@@ -52,8 +54,9 @@ bool CControl::isTypeOf(const char* className) const {
 }
 
 void CControl::doIdleStuff() {
-    if (parentFrame != nullptr)
+    if (parentFrame != nullptr) {
         parentFrame->doIdleStuff();
+    }
 }
 
 void CControl::setValue(float newValue) {
@@ -105,15 +108,17 @@ std::int32_t CControl::getTag() const {
 }
 
 void CControl::beginEdit() {
-    if (parentFrame == nullptr)
+    if (parentFrame == nullptr) {
         return;
+    }
     parentFrame->setFocusView(this);
     parentFrame->beginEdit(tag);
 }
 
 void CControl::endEdit() {
-    if (parentFrame != nullptr)
+    if (parentFrame != nullptr) {
         parentFrame->endEdit(tag);
+    }
 }
 
 void CControl::setBackOffset(const CPoint& offset) {
@@ -133,15 +138,17 @@ float CControl::getWheelInc() const {
 }
 
 void CControl::bounceValue() {
-    if (value > vmax)
+    if (value > vmax) {
         value = vmax;
-    else if (value < vmin)
+    } else if (value < vmin) {
         value = vmin;
+    }
 }
 
 bool CControl::checkDefaultValue(CDrawContext* context, std::int32_t buttons) {
-    if (buttons != (kControl | kLButton) || parentFrame == nullptr)
+    if (buttons != (kControl | kLButton) || parentFrame == nullptr) {
         return false;
+    }
     beginEdit();
     value = getDefaultValue();
     reportIfDirty(context);
@@ -150,19 +157,23 @@ bool CControl::checkDefaultValue(CDrawContext* context, std::int32_t buttons) {
 }
 
 bool CControl::acceptPress(CDrawContext* context, std::int32_t& buttons) {
-    if (!bMouseEnabled)
+    if (!bMouseEnabled) {
         return false;
-    if (buttons == -1 && context != nullptr)
+    }
+    if (buttons == -1 && context != nullptr) {
         buttons = context->getMouseButtons();
+    }
     if (listener != nullptr && (buttons & kModifierMask) != 0 &&
-        listener->controlModifierClicked(context, this, buttons) != 0)
+        listener->controlModifierClicked(context, this, buttons) != 0) {
         return false;
+    }
     return true;
 }
 
 void CControl::reportIfDirty(CDrawContext* context) {
-    if (isDirty() && listener != nullptr)
+    if (isDirty() && listener != nullptr) {
         listener->valueChanged(context, this);
+    }
 }
 
 }  // namespace gui

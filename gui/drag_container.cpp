@@ -12,10 +12,12 @@ constexpr UINT kCountFiles = 0xFFFFFFFF;
 bool holds(IDataObject* data, CLIPFORMAT format, std::int32_t* files) {
     FORMATETC wanted{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     STGMEDIUM medium{};
-    if (FAILED(data->GetData(&wanted, &medium)))
+    if (FAILED(data->GetData(&wanted, &medium))) {
         return false;
-    if (files != nullptr && medium.tymed == TYMED_HGLOBAL)
+    }
+    if (files != nullptr && medium.tymed == TYMED_HGLOBAL) {
         *files = static_cast<std::int32_t>(DragQueryFileA(static_cast<HDROP>(medium.hGlobal), kCountFiles, nullptr, 0));
+    }
     ReleaseStgMedium(&medium);
     return true;
 }
@@ -23,15 +25,17 @@ bool holds(IDataObject* data, CLIPFORMAT format, std::int32_t* files) {
 }  // namespace
 
 CDragContainer::CDragContainer(IDataObject* drag) : platformDrag(drag) {
-    if (platformDrag == nullptr)
+    if (platformDrag == nullptr) {
         return;
+    }
     if (holds(platformDrag, CF_TEXT, nullptr)) {
         nbItems = 1;
         return;
     }
     std::int32_t files = 0;
-    if (holds(platformDrag, CF_HDROP, &files))
+    if (holds(platformDrag, CF_HDROP, &files)) {
         nbItems = files;
+    }
 }
 
 CDragContainer::~CDragContainer() {

@@ -17,8 +17,9 @@ namespace {
 
 CRect initialClip(CFrame* frame) {
     CRect clip(0, 0, 1000, 1000);
-    if (frame != nullptr)
+    if (frame != nullptr) {
         frame->getViewSize(clip);
+    }
     return clip;
 }
 
@@ -38,13 +39,15 @@ CDrawContext::CDrawContext(CFrame* owner, WithoutDevice) : frame(owner), clipRec
 
 CDrawContext::CDrawContext(CFrame* owner, HDC context, HWND ownerWindow)
     : window(ownerWindow), frame(owner), clipRect(initialClip(owner)) {
-    if (context == nullptr && window != nullptr)
+    if (context == nullptr && window != nullptr) {
         context = ownContext = GetDC(window);
+    }
     takeDevice(context);
     if (window != nullptr) {
         RECT bounds{};
-        if (GetWindowRect(window, &bounds))
+        if (GetWindowRect(window, &bounds)) {
             offsetScreen = CPoint(bounds.left, bounds.top);
+        }
     }
     applyDefaults();
 }
@@ -61,59 +64,71 @@ void CDrawContext::applyDefaults() {
 
 CDrawContext::~CDrawContext() {
     releaseDeviceObjects();
-    if (ownContext != nullptr)
+    if (ownContext != nullptr) {
         ReleaseDC(window, ownContext);
+    }
 }
 
 void CDrawContext::releaseDeviceObjects() {
     if (systemContext != nullptr) {
-        if (previousBrush != nullptr)
+        if (previousBrush != nullptr) {
             SelectObject(systemContext, previousBrush);
-        if (previousPen != nullptr)
+        }
+        if (previousPen != nullptr) {
             SelectObject(systemContext, previousPen);
-        if (previousFont != nullptr)
+        }
+        if (previousFont != nullptr) {
             SelectObject(systemContext, previousFont);
+        }
     }
     previousBrush = previousPen = previousFont = nullptr;
-    if (brush != nullptr)
+    if (brush != nullptr) {
         DeleteObject(brush);
-    if (pen != nullptr)
+    }
+    if (pen != nullptr) {
         DeleteObject(pen);
-    if (font != nullptr)
+    }
+    if (font != nullptr) {
         DeleteObject(font);
+    }
     brush = nullptr;
     pen = nullptr;
     font = nullptr;
 }
 
 void CDrawContext::replacePen() {
-    if (systemContext == nullptr)
+    if (systemContext == nullptr) {
         return;
+    }
     const LOGPEN record{penStyle, {lineWidth, lineWidth}, frameColor.colorRef()};
     HPEN created = CreatePenIndirect(&record);
     SelectObject(systemContext, created);
-    if (pen != nullptr)
+    if (pen != nullptr) {
         DeleteObject(pen);
+    }
     pen = created;
 }
 
 void CDrawContext::setFrameColor(const CColor& color) {
-    if (color == frameColor)
+    if (color == frameColor) {
         return;
+    }
     frameColor = color;
     replacePen();
 }
 
 void CDrawContext::setLineWidth(std::int32_t width) {
-    if (width == lineWidth)
+    if (width == lineWidth) {
         return;
+    }
     lineWidth = width;
     replacePen();
 }
 
 void CDrawContext::setLineStyle(std::int32_t style) {
-    if (style == lineStyle)
+    if (style == lineStyle) {
         return;
+    }
     lineStyle = style;
     // Only solid lines are drawn: no view of this toolkit asks for dashes.
     penStyle = PS_SOLID;
@@ -121,50 +136,58 @@ void CDrawContext::setLineStyle(std::int32_t style) {
 }
 
 void CDrawContext::setFillColor(const CColor& color) {
-    if (color == fillColor)
+    if (color == fillColor) {
         return;
+    }
     fillColor = color;
     applyFill();
 }
 
 void CDrawContext::applyFill() {
-    if (systemContext == nullptr)
+    if (systemContext == nullptr) {
         return;
+    }
     SetBkColor(systemContext, fillColor.colorRef());
     const LOGBRUSH record{BS_SOLID, fillColor.colorRef(), 0};
     // A brush that cannot be made leaves the previous one in use.
     if (HBRUSH created = CreateBrushIndirect(&record)) {
         SelectObject(systemContext, created);
-        if (brush != nullptr)
+        if (brush != nullptr) {
             DeleteObject(brush);
+        }
         brush = created;
     }
 }
 
 void CDrawContext::setFontColor(const CColor& color) {
     fontColor = color;
-    if (systemContext != nullptr)
+    if (systemContext != nullptr) {
         SetTextColor(systemContext, color.colorRef());
+    }
 }
 
 void CDrawContext::setDrawMode(std::int32_t mode) {
-    if (mode == drawMode)
+    if (mode == drawMode) {
         return;
+    }
     drawMode = mode;
     applyDrawMode();
 }
 
 void CDrawContext::applyDrawMode() {
-    if (systemContext != nullptr && drawMode == kCopyMode)
+    if (systemContext != nullptr && drawMode == kCopyMode) {
         SetROP2(systemContext, R2_COPYPEN);
+    }
 }
 
 void CDrawContext::setFont(std::int32_t id, std::int32_t style) {
-    if (id < 0 || id >= kNumStandardFonts)
+    if (id < 0 || id >= kNumStandardFonts) {
         id = kSystemFont;
+    }
     const StandardFont& standard = kStandardFonts[id];
-    if (id == fontId && standard.size == fontSize && style == fontStyle)
+    if (id == fontId && standard.size == fontSize && style == fontStyle) {
         return;
+    }
     fontId = id;
     fontSize = standard.size;
     fontStyle = style;
@@ -172,8 +195,9 @@ void CDrawContext::setFont(std::int32_t id, std::int32_t style) {
 }
 
 void CDrawContext::applyFont() {
-    if (systemContext == nullptr || fontId < 0 || fontId >= kNumStandardFonts)
+    if (systemContext == nullptr || fontId < 0 || fontId >= kNumStandardFonts) {
         return;
+    }
     const StandardFont& standard = kStandardFonts[fontId];
     LOGFONTA record{};
     record.lfHeight = -standard.size;
@@ -188,15 +212,17 @@ void CDrawContext::applyFont() {
     std::strncpy(record.lfFaceName, standard.face, sizeof record.lfFaceName - 1);
     HFONT created = CreateFontIndirectA(&record);
     SelectObject(systemContext, created);
-    if (font != nullptr)
+    if (font != nullptr) {
         DeleteObject(font);
+    }
     font = created;
 }
 
 void CDrawContext::takeDevice(HDC context) {
     systemContext = context;
-    if (systemContext == nullptr)
+    if (systemContext == nullptr) {
         return;
+    }
     previousBrush = GetCurrentObject(systemContext, OBJ_BRUSH);
     previousPen = GetCurrentObject(systemContext, OBJ_PEN);
     previousFont = GetCurrentObject(systemContext, OBJ_FONT);
@@ -205,8 +231,9 @@ void CDrawContext::takeDevice(HDC context) {
 
 void CDrawContext::adoptDevice(HDC context) {
     takeDevice(context);
-    if (systemContext == nullptr)
+    if (systemContext == nullptr) {
         return;
+    }
     replacePen();
     applyFill();
     SetTextColor(systemContext, fontColor.colorRef());
@@ -217,11 +244,13 @@ void CDrawContext::adoptDevice(HDC context) {
 void CDrawContext::setClipRect(const CRect& clip) {
     CRect device = clip;
     device.offset(offset.h, offset.v);
-    if (device == clipRect)
+    if (device == clipRect) {
         return;
+    }
     clipRect = device;
-    if (systemContext == nullptr)
+    if (systemContext == nullptr) {
         return;
+    }
     HRGN region = CreateRectRgn(device.left, device.top, device.right, device.bottom);
     SelectClipRgn(systemContext, region);
     DeleteObject(region);
@@ -234,8 +263,9 @@ CRect& CDrawContext::getClipRect(CRect& clip) const {
 }
 
 void CDrawContext::drawLines(const CPoint* points, std::int32_t count) {
-    if (systemContext == nullptr || points == nullptr)
+    if (systemContext == nullptr || points == nullptr) {
         return;
+    }
     for (std::int32_t i = 0; i < count; ++i) {
         const CPoint& from = points[2 * i];
         const CPoint& to = points[2 * i + 1];
@@ -245,8 +275,9 @@ void CDrawContext::drawLines(const CPoint* points, std::int32_t count) {
 }
 
 void CDrawContext::drawRect(const CRect& rect) {
-    if (systemContext == nullptr)
+    if (systemContext == nullptr) {
         return;
+    }
     const RECT r = deviceRect(rect, offset);
     MoveToEx(systemContext, r.left, r.top, nullptr);
     LineTo(systemContext, r.right - 1, r.top);
@@ -256,8 +287,9 @@ void CDrawContext::drawRect(const CRect& rect) {
 }
 
 void CDrawContext::fillRect(const CRect& rect) {
-    if (systemContext == nullptr)
+    if (systemContext == nullptr) {
         return;
+    }
     RECT r = deviceRect(rect, offset);
     ++r.left;
     ++r.top;
@@ -267,8 +299,9 @@ void CDrawContext::fillRect(const CRect& rect) {
 }
 
 void CDrawContext::drawString(const char* text, const CRect& rect, bool opaque, std::int32_t alignment) {
-    if (text == nullptr || systemContext == nullptr)
+    if (text == nullptr || systemContext == nullptr) {
         return;
+    }
     SetBkMode(systemContext, opaque ? OPAQUE : TRANSPARENT);
     RECT r = deviceRect(rect, offset);
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
@@ -286,26 +319,34 @@ void CDrawContext::drawString(const char* text, const CRect& rect, bool opaque, 
 
 std::int32_t CDrawContext::getMouseButtons() {
     // A frame that the host closed during a gesture ends the gesture: no button is held any more.
-    if (frame != nullptr && frame->isReleasing())
+    if (frame != nullptr && frame->isReleasing()) {
         return 0;
+    }
     // A press is handled with the buttons of its message: they may be up again by now.
-    if (frame != nullptr && frame->getPressButtons() >= 0)
+    if (frame != nullptr && frame->getPressButtons() >= 0) {
         return frame->getPressButtons();
+    }
     std::int32_t buttons = 0;
     const bool left = down(VK_LBUTTON);
     const bool right = down(VK_RBUTTON);
-    if (system::swappedMouseButtons ? right : left)
+    if (system::swappedMouseButtons ? right : left) {
         buttons |= kLButton;
-    if (down(VK_MBUTTON))
+    }
+    if (down(VK_MBUTTON)) {
         buttons |= kMButton;
-    if (system::swappedMouseButtons ? left : right)
+    }
+    if (system::swappedMouseButtons ? left : right) {
         buttons |= kRButton;
-    if (down(VK_SHIFT))
+    }
+    if (down(VK_SHIFT)) {
         buttons |= kShift;
-    if (down(VK_CONTROL))
+    }
+    if (down(VK_CONTROL)) {
         buttons |= kControl;
-    if (down(VK_MENU))
+    }
+    if (down(VK_MENU)) {
         buttons |= kAlt;
+    }
     return buttons;
 }
 

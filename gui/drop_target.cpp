@@ -12,16 +12,18 @@ namespace {
 CDragContainer* currentDragContainer = nullptr;
 
 void endDrag() {
-    if (currentDragContainer != nullptr)
+    if (currentDragContainer != nullptr) {
         currentDragContainer->forget();
+    }
     currentDragContainer = nullptr;
 }
 
 // What the source hears: a copy at most, since no view takes the data; never a move, after which a
 // source may delete what was dragged.
 void answerEffect(DWORD* effect, bool taken) {
-    if (effect != nullptr)
+    if (effect != nullptr) {
         *effect = taken ? (*effect & DROPEFFECT_COPY) : DROPEFFECT_NONE;
+    }
 }
 
 // Calls one drag operation of the frame with the pointer in the frame's coordinates.
@@ -34,8 +36,9 @@ auto withPointer(CFrame* frame, Operation operation) {
     CPoint where;
     frame->getMouseLocation(context, where);
     auto result = operation(context, where);
-    if (context != nullptr)
+    if (context != nullptr) {
         context->forget();
+    }
     return result;
 }
 
@@ -50,8 +53,9 @@ CDragContainer* CDropTarget::currentDrag() {
 }
 
 HRESULT STDMETHODCALLTYPE CDropTarget::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr)
+    if (object == nullptr) {
         return E_POINTER;
+    }
     if (IsEqualGUID(iid, IID_IDropTarget) || IsEqualGUID(iid, IID_IUnknown)) {
         *object = this;
         AddRef();
@@ -66,8 +70,9 @@ ULONG STDMETHODCALLTYPE CDropTarget::AddRef() {
 }
 
 ULONG STDMETHODCALLTYPE CDropTarget::Release() {
-    if (--refCount > 0)
+    if (--refCount > 0) {
         return static_cast<ULONG>(refCount);
+    }
     delete this;
     return 0;
 }
@@ -89,8 +94,9 @@ HRESULT STDMETHODCALLTYPE CDropTarget::DragEnter(IDataObject* data, DWORD /*keyS
 }
 
 HRESULT STDMETHODCALLTYPE CDropTarget::DragOver(DWORD /*keyState*/, POINTL /*point*/, DWORD* effect) {
-    if (currentDragContainer == nullptr)
+    if (currentDragContainer == nullptr) {
         return S_OK;
+    }
     if (frame != nullptr) {
         withPointer(frame, [&](CDrawContext* context, const CPoint& where) {
             frame->onDragMove(context, currentDragContainer, where);
@@ -102,8 +108,9 @@ HRESULT STDMETHODCALLTYPE CDropTarget::DragOver(DWORD /*keyState*/, POINTL /*poi
 }
 
 HRESULT STDMETHODCALLTYPE CDropTarget::DragLeave() {
-    if (currentDragContainer == nullptr)
+    if (currentDragContainer == nullptr) {
         return S_OK;
+    }
     if (frame != nullptr) {
         withPointer(frame, [&](CDrawContext* context, const CPoint& where) {
             frame->onDragLeave(context, currentDragContainer, where);
@@ -116,8 +123,9 @@ HRESULT STDMETHODCALLTYPE CDropTarget::DragLeave() {
 
 HRESULT STDMETHODCALLTYPE CDropTarget::Drop(IDataObject* /*data*/, DWORD /*keyState*/, POINTL /*point*/,
                                             DWORD* effect) {
-    if (currentDragContainer == nullptr)
+    if (currentDragContainer == nullptr) {
         return S_OK;
+    }
     bool taken = false;
     if (frame != nullptr) {
         taken = withPointer(frame, [&](CDrawContext* context, const CPoint& where) {
@@ -131,10 +139,12 @@ HRESULT STDMETHODCALLTYPE CDropTarget::Drop(IDataObject* /*data*/, DWORD /*keySt
 }
 
 bool CFrame::setDropActive(bool active) {
-    if (!bDropActive && !active)
+    if (!bDropActive && !active) {
         return true;
-    if (window == nullptr)
+    }
+    if (window == nullptr) {
         return false;
+    }
     if (dropTarget != nullptr) {
         dropTarget->detach();
         RevokeDragDrop(window);  // OLE lets go of it, which deletes it
@@ -144,8 +154,9 @@ bool CFrame::setDropActive(bool active) {
         // Held for the call: a refused registration then deletes it.
         auto* target = new CDropTarget(this);
         target->AddRef();
-        if (oleInitialised && RegisterDragDrop(window, target) == S_OK)
+        if (oleInitialised && RegisterDragDrop(window, target) == S_OK) {
             dropTarget = target;
+        }
         target->Release();
         if (dropTarget == nullptr) {
             bDropActive = false;

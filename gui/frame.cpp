@@ -17,33 +17,41 @@ CFrame::CFrame(const CRect& rect, void* parentWindow, CFrameEditor* owner)
     const HRESULT ole = OleInitialize(nullptr);
     oleInitialised = ole == S_OK || ole == S_FALSE;
     blendingLibrary = system::loadBlendingLibrary();
-    if (systemWindow != nullptr)
+    if (systemWindow != nullptr) {
         createWindow();
+    }
 }
 
 CFrame::~CFrame() {
     // A text edit that is still editing closes its edit box and ends its gesture while the window exists.
-    if (focusView != nullptr)
+    if (focusView != nullptr) {
         setFocusView(nullptr);
-    if (modalView != nullptr)
+    }
+    if (modalView != nullptr) {
         removeView(modalView, false);
+    }
     modalView = nullptr;
     setCursor(kCursorDefault);
-    if (bDropActive && window != nullptr)
+    if (bDropActive && window != nullptr) {
         setDropActive(false);
-    if (frameContext != nullptr)
+    }
+    if (frameContext != nullptr) {
         frameContext->forget();
+    }
     frameContext = nullptr;
-    if (oleInitialised)
+    if (oleInitialised) {
         OleUninitialize();
-    if (backBuffer != nullptr)
+    }
+    if (backBuffer != nullptr) {
         backBuffer->forget();
+    }
     backBuffer = nullptr;
     system::freeBlendingLibrary(blendingLibrary);
     blendingLibrary = nullptr;
     destroyWindow();
-    if (bAddedWindow && bOpenFlag && systemWindow != nullptr)
+    if (bAddedWindow && bOpenFlag && systemWindow != nullptr) {
         systemWindow = nullptr;
+    }
     // The views go with the frame: none of them is told that it loses the focus.
     focusView = nullptr;
     removeAll(true);
@@ -57,27 +65,33 @@ void CFrame::draw(CDrawContext* context) {
 void CFrame::drawRect(CDrawContext* context, const CRect& rect) {
     bFirstDraw = false;
     const bool own = context == nullptr;
-    if (own)
+    if (own) {
         context = createDrawContext();
+    }
     CRect kept;
     context->getClipRect(kept);
     CRect clip = rect;
     context->setClipRect(clip.bound(kept));
-    if (rect.width() > 0 && rect.height() > 0)
+    if (rect.width() > 0 && rect.height() > 0) {
         CViewContainer::drawRect(context, rect);
+    }
     context->setClipRect(kept);
-    if (own)
+    if (own) {
         context->forget();
+    }
 }
 
 void CFrame::mouse(CDrawContext* context, CPoint& where, std::int32_t buttons) {
-    if (context == nullptr)
+    if (context == nullptr) {
         context = frameContext;
+    }
     // Any press ends the current focus: a text edit closes its edit box before the press goes on.
-    if (focusView != nullptr)
+    if (focusView != nullptr) {
         setFocusView(nullptr);
-    if (buttons == -1 && context != nullptr)
+    }
+    if (buttons == -1 && context != nullptr) {
         buttons = context->getMouseButtons();
+    }
     if (modalView == nullptr) {
         CViewContainer::mouse(context, where, buttons);
     } else if (modalView->hitTest(where, buttons)) {
@@ -88,11 +102,13 @@ void CFrame::mouse(CDrawContext* context, CPoint& where, std::int32_t buttons) {
 // The focus view first, then the modal view: the first answer other than "not taken" counts.
 std::int32_t CFrame::offerKey(VstKeyCode& keyCode, bool down) {
     for (CView* view : {focusView, modalView}) {
-        if (view == nullptr)
+        if (view == nullptr) {
             continue;
+        }
         const std::int32_t result = down ? view->onKeyDown(keyCode) : view->onKeyUp(keyCode);
-        if (result != kKeyNotHandled)
+        if (result != kKeyNotHandled) {
             return result;
+        }
     }
     return kKeyNotHandled;
 }
@@ -100,12 +116,14 @@ std::int32_t CFrame::offerKey(VstKeyCode& keyCode, bool down) {
 std::int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
     const InUse running(this);
     const std::int32_t result = offerKey(keyCode, true);
-    if (result != kKeyNotHandled)
+    if (result != kKeyNotHandled) {
         return result;
+    }
     constexpr unsigned char kTab = 2;
     constexpr unsigned char kShiftModifier = 1;
-    if (keyCode.virt == kTab && advanceNextFocusView(focusView, (keyCode.modifier & kShiftModifier) != 0))
+    if (keyCode.virt == kTab && advanceNextFocusView(focusView, (keyCode.modifier & kShiftModifier) != 0)) {
         return 1;
+    }
     return kKeyNotHandled;
 }
 
@@ -117,14 +135,17 @@ std::int32_t CFrame::onKeyUp(VstKeyCode& keyCode) {
 bool CFrame::onWheel(CDrawContext* context, const CPoint& where, std::int32_t axis, float distance) {
     const InUse running(this);
     CView* view = modalView != nullptr ? modalView : getViewAt(where, false);
-    if (view == nullptr)
+    if (view == nullptr) {
         return false;
+    }
     const bool own = context == nullptr;
-    if (own)
+    if (own) {
         context = createDrawContext();
+    }
     const bool taken = view->onWheel(context, where, axis, distance);
-    if (own && context != nullptr)
+    if (own && context != nullptr) {
         context->forget();
+    }
     return taken;
 }
 
@@ -137,8 +158,9 @@ bool CFrame::isTypeOf(const char* className) const {
 }
 
 void CFrame::update(CDrawContext* context) {
-    if (!getOpenFlag() || bUpdatesDisabled || context == nullptr)
+    if (!getOpenFlag() || bUpdatesDisabled || context == nullptr) {
         return;
+    }
     CDrawContext* kept = frameContext;
     COffscreenContext* buffer = getBackBuffer();
     frameContext = buffer;
@@ -161,18 +183,20 @@ void CFrame::update(CDrawContext* context) {
         for (ChildEntry* entry = pFirstView; entry != nullptr; entry = entry->next) {
             CRect clip;
             entry->view->getViewSize(clip);
-            if (entry->view->isDirty())
+            if (entry->view->isDirty()) {
                 changed.unite(clip);
+            }
             buffer->setClipRect(clip.bound(oldClip));
             entry->view->update(buffer);
         }
         buffer->setClipRect(oldClip);
         changed.bound(whole);
     }
-    if (changed.width() > 0 && changed.height() > 0)
+    if (changed.width() > 0 && changed.height() > 0) {
         BitBlt(context->getSystemContext(), size.left + changed.left + context->offset.h,
                size.top + changed.top + context->offset.v, changed.width(), changed.height(),
                buffer->getSystemContext(), changed.left, changed.top, SRCCOPY);
+    }
     frameContext = kept;
 }
 
@@ -181,37 +205,45 @@ CView* CFrame::getCurrentView() const {
 }
 
 bool CFrame::advanceNextFocusView(CView* oldFocus, bool reverse) {
-    if (modalView != nullptr)
+    if (modalView != nullptr) {
         return false;
+    }
     if (oldFocus == nullptr) {
-        if (focusView == nullptr)
+        if (focusView == nullptr) {
             return CViewContainer::advanceNextFocusView(nullptr, reverse);
+        }
         oldFocus = focusView;
     }
     if (isChild(oldFocus)) {
-        if (CViewContainer::advanceNextFocusView(oldFocus, reverse))
+        if (CViewContainer::advanceNextFocusView(oldFocus, reverse)) {
             return true;
+        }
         setFocusView(nullptr);
         return false;
     }
     CView* previous = oldFocus;
     for (CView* parent = oldFocus->getParentView();
          parent != nullptr && parent != this && parent->isTypeOf("CViewContainer"); parent = parent->getParentView()) {
-        if (static_cast<CViewContainer*>(parent)->advanceNextFocusView(previous, reverse))
+        if (static_cast<CViewContainer*>(parent)->advanceNextFocusView(previous, reverse)) {
             return true;
+        }
         previous = parent;
     }
     return CViewContainer::advanceNextFocusView(previous, reverse);
 }
 
 bool CFrame::open(CPoint* /*point*/) {
-    if (!bAddedWindow)
+    if (!bAddedWindow) {
         return false;
+    }
     if (bOpenFlag) {
-        if (window != nullptr)
-            if (HWND host = GetParent(window))
-                if (HWND outer = GetParent(host))
+        if (window != nullptr) {
+            if (HWND host = GetParent(window)) {
+                if (HWND outer = GetParent(host)) {
                     BringWindowToTop(outer);
+                }
+            }
+        }
         return false;
     }
     if (systemWindow != nullptr) {
@@ -234,8 +266,9 @@ bool CFrame::isOpen() const {
 }
 
 void CFrame::idle() {
-    if (!getOpenFlag() || bFirstDraw || releasing || !isDirty())
+    if (!getOpenFlag() || bFirstDraw || releasing || !isDirty()) {
         return;
+    }
     const InUse running(this);
     CDrawContext* context = createDrawContext();
     update(context);
@@ -245,8 +278,9 @@ void CFrame::idle() {
 void CFrame::doIdleStuff() {
     // From its first idle step on, a gesture follows the buttons as they are now.
     pressButtons = -1;
-    if (editor != nullptr)
+    if (editor != nullptr) {
         editor->doIdleStuff();
+    }
 }
 
 std::uint32_t CFrame::getTicks() const {
@@ -258,13 +292,16 @@ std::int32_t CFrame::getKnobMode() const {
 }
 
 bool CFrame::setModalView(CView* view) {
-    if (view != nullptr && modalView != nullptr)
+    if (view != nullptr && modalView != nullptr) {
         return false;
-    if (modalView != nullptr)
+    }
+    if (modalView != nullptr) {
         removeView(modalView, false);
+    }
     modalView = view;
-    if (view != nullptr)
+    if (view != nullptr) {
         addView(view);
+    }
     return true;
 }
 
@@ -273,13 +310,15 @@ CView* CFrame::getModalView() const {
 }
 
 void CFrame::beginEdit(std::int32_t index) {
-    if (editor != nullptr)
+    if (editor != nullptr) {
         editor->beginEdit(index);
+    }
 }
 
 void CFrame::endEdit(std::int32_t index) {
-    if (editor != nullptr)
+    if (editor != nullptr) {
         editor->endEdit(index);
+    }
 }
 
 bool CFrame::getCurrentLocation(CPoint& where) {
@@ -297,12 +336,14 @@ bool CFrame::getCurrentLocation(CPoint& where) {
 void CFrame::setFocusView(CView* view) {
     CView* old = focusView;
     focusView = view;
-    if (view != nullptr && view->wantsFocus())
+    if (view != nullptr && view->wantsFocus()) {
         view->setDirty(true);
+    }
     if (old != nullptr) {
         old->looseFocus(nullptr);
-        if (old->wantsFocus())
+        if (old->wantsFocus()) {
             old->setDirty(true);
+        }
     }
 }
 
@@ -325,8 +366,9 @@ bool CFrame::getOpenFlag() const {
 void CFrame::invalidate(const CRect& rect) {
     for (ChildEntry* entry = pFirstView; entry != nullptr; entry = entry->next) {
         CRect childSize;
-        if (entry->view->getViewSize(childSize).overlaps(rect))
+        if (entry->view->getViewSize(childSize).overlaps(rect)) {
             entry->view->setDirty(true);
+        }
     }
 }
 
@@ -341,11 +383,13 @@ bool CFrame::updatesDisabled() const {
 }
 
 void CFrame::draw(CView* view) {
-    if (view != nullptr && !isChild(view))
+    if (view != nullptr && !isChild(view)) {
         view = nullptr;
+    }
     CDrawContext* context = createDrawContext();
-    if (context == nullptr)
+    if (context == nullptr) {
         return;
+    }
     CView* target = view != nullptr ? view : this;
     target->draw(context);
     context->forget();
@@ -360,44 +404,52 @@ CDrawContext* CFrame::createDrawContext() {
 }
 
 COffscreenContext* CFrame::getBackBuffer() {
-    if (backBuffer == nullptr)
+    if (backBuffer == nullptr) {
         backBuffer = new COffscreenContext(this, size.width(), size.height(), kBlackCColor);
+    }
     return backBuffer;
 }
 
 void CFrame::release(bool keepEditor) {
     // A frame already waiting for its calls to return may still lose its editor.
-    if (!keepEditor)
+    if (!keepEditor) {
         editor = nullptr;
-    if (releasing)
+    }
+    if (releasing) {
         return;
+    }
     if (callsRunning == 0) {
         forget();
         return;
     }
     releasing = true;
     // A text edit that is editing closes its box and ends its gesture now, while its listener exists.
-    if (focusView != nullptr)
+    if (focusView != nullptr) {
         setFocusView(nullptr);
+    }
 }
 
 // A call may reach the host, which may close the editor or remove the whole effect there: the frame
 // then goes when the outermost of its calls returns, and the effect after it.
 CFrame::InUse::InUse(CFrame* running) : frame(running), holding(nullptr) {
-    if (frame == nullptr)
+    if (frame == nullptr) {
         return;
+    }
     ++frame->callsRunning;
     holding = frame->editor;
-    if (holding != nullptr)
+    if (holding != nullptr) {
         holding->enterCall();
+    }
 }
 
 CFrame::InUse::~InUse() {
     CFrameEditor* held = holding;
-    if (frame != nullptr && --frame->callsRunning == 0 && frame->releasing)
+    if (frame != nullptr && --frame->callsRunning == 0 && frame->releasing) {
         frame->forget();
-    if (held != nullptr)
+    }
+    if (held != nullptr) {
         held->leaveCall();
+    }
 }
 
 }  // namespace gui

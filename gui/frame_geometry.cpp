@@ -43,8 +43,9 @@ bool CFrame::setPosition(std::int32_t /*x*/, std::int32_t /*y*/) {
 }
 
 bool CFrame::getPosition(std::int32_t& x, std::int32_t& y) const {
-    if (!getOpenFlag() || window == nullptr)
+    if (!getOpenFlag() || window == nullptr) {
         return false;
+    }
     HWND outer = getOuterWindow();
     const RECT rect = windowRect(outer);
     POINT corner{rect.left, rect.top};
@@ -55,23 +56,27 @@ bool CFrame::getPosition(std::int32_t& x, std::int32_t& y) const {
 }
 
 bool CFrame::setSize(std::int32_t width, std::int32_t height) {
-    if (!getOpenFlag() || (width == size.width() && height == size.height()))
+    if (!getOpenFlag() || (width == size.width() && height == size.height())) {
         return false;
-    if (backBuffer != nullptr)
+    }
+    if (backBuffer != nullptr) {
         backBuffer->forget();
+    }
     backBuffer = nullptr;
     if (editor != nullptr && editor->sizeWindow(width, height)) {
         size.right = size.left + width;
         size.bottom = size.top + height;
-        if (window != nullptr)
+        if (window != nullptr) {
             resizeWindow(window, width, height);
+        }
         return true;
     }
     size.right = size.left + width;
     size.bottom = size.top + height;
     // A parent much larger than the frame belongs to the host, which keeps its own size and layout.
-    if (window != nullptr && resizeWindowChain(width, height))
+    if (window != nullptr && resizeWindowChain(width, height)) {
         return true;
+    }
     CRect whole(0, 0, width, height);
     CViewContainer::setViewSize(whole);
     return true;
@@ -84,27 +89,33 @@ bool CFrame::resizeWindowChain(std::int32_t width, std::int32_t height) {
     HWND current = window;
     while (extraWidth != dialogFrame && current != nullptr) {
         HWND parent = GetParent(current);
-        if (parent == nullptr)
+        if (parent == nullptr) {
             break;
+        }
         char className[1024] = "";
         GetClassNameA(parent, className, sizeof className);
-        if (std::strcmp(className, "MDIClient") == 0)
+        if (std::strcmp(className, "MDIClient") == 0) {
             break;
+        }
         const RECT currentRect = windowRect(current);
         const RECT parentRect = windowRect(parent);
         resizeWindow(current, width + extraWidth, height + extraHeight);
         extraWidth += widthOf(parentRect) - widthOf(currentRect);
         extraHeight += heightOf(parentRect) - heightOf(currentRect);
-        if (extraWidth > kHostWindowMargin || extraHeight > kHostWindowMargin)
+        if (extraWidth > kHostWindowMargin || extraHeight > kHostWindowMargin) {
             return true;
-        if (extraWidth < 0)
+        }
+        if (extraWidth < 0) {
             extraWidth = 0;
-        if (extraHeight < 0)
+        }
+        if (extraHeight < 0) {
             extraHeight = 0;
+        }
         current = parent;
     }
-    if (current != nullptr)
+    if (current != nullptr) {
         resizeWindow(current, width + extraWidth, height + extraHeight);
+    }
     return false;
 }
 
@@ -113,11 +124,13 @@ bool CFrame::getSize(CRect* rect) const {
 }
 
 bool CFrame::getSize(CRect& rect) const {
-    if (!getOpenFlag() || window == nullptr)
+    if (!getOpenFlag() || window == nullptr) {
         return false;
+    }
     HWND host = GetParent(window);
-    if (host == nullptr)
+    if (host == nullptr) {
         return false;
+    }
     const RECT bounds = windowRect(host);
     POINT corner{bounds.left, bounds.top};
     HWND above = GetParent(host);
@@ -127,18 +140,21 @@ bool CFrame::getSize(CRect& rect) const {
 }
 
 HWND CFrame::getOuterWindow() const {
-    if (window == nullptr)
+    if (window == nullptr) {
         return nullptr;
+    }
     const RECT own = windowRect(window);
     HWND current = window;
     for (;;) {
         HWND parent = GetParent(current);
-        if ((static_cast<DWORD>(GetWindowLongA(current, GWL_STYLE)) & WS_CAPTION) != 0 || parent == nullptr)
+        if ((static_cast<DWORD>(GetWindowLongA(current, GWL_STYLE)) & WS_CAPTION) != 0 || parent == nullptr) {
             return current;
+        }
         const RECT outer = windowRect(parent);
         if (std::labs(widthOf(outer) - widthOf(own)) > kOuterWindowMargin ||
-            std::labs(heightOf(outer) - heightOf(own)) > kOuterWindowMargin)
+            std::labs(heightOf(outer) - heightOf(own)) > kOuterWindowMargin) {
             return current;
+        }
         current = parent;
     }
 }

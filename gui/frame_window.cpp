@@ -22,8 +22,9 @@ HMODULE ownModule() {
 }
 
 void registerWindowClass() {
-    if (++windowClassUseCount != 1)
+    if (++windowClassUseCount != 1) {
         return;
+    }
     std::snprintf(windowClassName, sizeof windowClassName, "Plugin%p", hInstance);
     WNDCLASSA windowClass{};
     windowClass.style = CS_GLOBALCLASS;
@@ -37,8 +38,9 @@ void registerWindowClass() {
 }
 
 void releaseWindowClass() {
-    if (windowClassUseCount > 0 && --windowClassUseCount == 0)
+    if (windowClassUseCount > 0 && --windowClassUseCount == 0) {
         UnregisterClassA(windowClassName, ownModule());
+    }
 }
 
 CFrame* frameOf(HWND window) {
@@ -54,18 +56,24 @@ CPoint clientPoint(LPARAM lParam) {
 // The buttons and modifiers a mouse message carries; Alt as of that message.
 std::int32_t buttonsOf(WPARAM wParam) {
     std::int32_t buttons = 0;
-    if ((wParam & MK_LBUTTON) != 0)
+    if ((wParam & MK_LBUTTON) != 0) {
         buttons |= kLButton;
-    if ((wParam & MK_MBUTTON) != 0)
+    }
+    if ((wParam & MK_MBUTTON) != 0) {
         buttons |= kMButton;
-    if ((wParam & MK_RBUTTON) != 0)
+    }
+    if ((wParam & MK_RBUTTON) != 0) {
         buttons |= kRButton;
-    if ((wParam & MK_SHIFT) != 0)
+    }
+    if ((wParam & MK_SHIFT) != 0) {
         buttons |= kShift;
-    if ((wParam & MK_CONTROL) != 0)
+    }
+    if ((wParam & MK_CONTROL) != 0) {
         buttons |= kControl;
-    if (GetKeyState(VK_MENU) < 0)
+    }
+    if (GetKeyState(VK_MENU) < 0) {
         buttons |= kAlt;
+    }
     return buttons;
 }
 
@@ -90,8 +98,9 @@ void CFrame::createWindow() {
 }
 
 void CFrame::destroyWindow() {
-    if (window == nullptr)
+    if (window == nullptr) {
         return;
+    }
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     DestroyWindow(window);
     window = nullptr;
@@ -100,8 +109,9 @@ void CFrame::destroyWindow() {
 
 LRESULT CALLBACK CFrame::windowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     CFrame* frame = frameOf(handle);
-    if (frame == nullptr)
+    if (frame == nullptr) {
         return DefWindowProcA(handle, message, wParam, lParam);
+    }
     // Windows' own message loop calls here, outside any request of the host.
     const platform::InterfaceLock locked;
     // A press may reach the host (automation, idle) and the host may close the editor from there.
@@ -112,18 +122,21 @@ LRESULT CALLBACK CFrame::windowProcedure(HWND handle, UINT message, WPARAM wPara
             // ends now, and the frame lives on without one.
             frame->setOpenFlag(false);
             frame->systemWindow = nullptr;
-            if (frame->focusView != nullptr)
+            if (frame->focusView != nullptr) {
                 frame->setFocusView(nullptr);
-            if (frame->bDropActive)
+            }
+            if (frame->bDropActive) {
                 frame->setDropActive(false);
+            }
             SetWindowLongPtrA(handle, GWLP_USERDATA, 0);
             frame->window = nullptr;
             releaseWindowClass();
             return DefWindowProcA(handle, message, wParam, lParam);
         case WM_PAINT: {
             RECT area{};
-            if (GetUpdateRect(handle, &area, FALSE) == FALSE)
+            if (GetUpdateRect(handle, &area, FALSE) == FALSE) {
                 return DefWindowProcA(handle, message, wParam, lParam);
+            }
             frame->paint();
             return 0;
         }
@@ -167,8 +180,9 @@ void CFrame::paint() {
     const CRect painted(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
     CDrawContext* context = getBackBuffer();
     CDrawContext* temporary = nullptr;
-    if (context == nullptr)
+    if (context == nullptr) {
         context = temporary = new CDrawContext(this, dc, window);
+    }
     drawRect(context, painted);
     if (backBuffer != nullptr) {
         CDrawContext target(this, dc, window);
@@ -181,14 +195,16 @@ void CFrame::paint() {
 
 void CFrame::colourEditBox(HDC context, LRESULT& brush) {
     // Only a text edit opens an edit box, and only while it holds the focus.
-    if (focusView == nullptr || !focusView->isTypeOf("CTextEdit"))
+    if (focusView == nullptr || !focusView->isTypeOf("CTextEdit")) {
         return;
+    }
     auto* edit = static_cast<CTextEdit*>(focusView);
     SetTextColor(context, edit->getFontColor().colorRef());
     SetBkColor(context, edit->getBackColor().colorRef());
     HBRUSH created = CreateSolidBrush(edit->getBackColor().colorRef());
-    if (HBRUSH previous = edit->replaceEditBrush(created))
+    if (HBRUSH previous = edit->replaceEditBrush(created)) {
         DeleteObject(previous);
+    }
     brush = reinterpret_cast<LRESULT>(created);
 }
 

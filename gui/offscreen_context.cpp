@@ -26,21 +26,24 @@ COffscreenContext::COffscreenContext(CFrame* owner, std::int32_t w, std::int32_t
 }
 
 COffscreenContext::~COffscreenContext() {
-    if (bitmap != nullptr)
+    if (bitmap != nullptr) {
         bitmap->forget();
+    }
     releaseDeviceObjects();
     if (systemContext != nullptr) {
         SelectObject(systemContext, previousBitmap);
         DeleteDC(systemContext);
         systemContext = nullptr;
     }
-    if (destroyBitmap && memoryBitmap != nullptr)
+    if (destroyBitmap && memoryBitmap != nullptr) {
         DeleteObject(memoryBitmap);
+    }
 }
 
 void COffscreenContext::copyFrom(CDrawContext* destination, const CRect& destinationRect, const CPoint& sourceOffset) {
-    if (destination == nullptr || systemContext == nullptr)
+    if (destination == nullptr || systemContext == nullptr) {
         return;
+    }
     BitBlt(destination->getSystemContext(), destinationRect.left + destination->offset.h,
            destinationRect.top + destination->offset.v, destinationRect.width(), destinationRect.height(),
            systemContext, sourceOffset.h, sourceOffset.v, SRCCOPY);

@@ -31,10 +31,11 @@ void CParamDisplay::valueToText(char* string) const {
     } else {
         // Hosts may store anything; the display shows a number whatever the value holds.
         float shown = value;
-        if (std::isnan(shown))
+        if (std::isnan(shown)) {
             shown = 0.0f;
-        else if (std::isinf(shown))
+        } else if (std::isinf(shown)) {
             shown = shown > 0.0f ? FLT_MAX : -FLT_MAX;
+        }
         std::snprintf(string, kTextBufferSize, "%2.2f", static_cast<double>(shown));
     }
     string[kTextBufferSize - 1] = '\0';
@@ -48,14 +49,16 @@ void CParamDisplay::draw(CDrawContext* context) {
 
 void CParamDisplay::drawText(CDrawContext* context, const char* string, CBitmap* extraBackground) {
     setDirty(false);
-    if ((style & kNoDrawStyle) != 0 || context == nullptr)
+    if ((style & kNoDrawStyle) != 0 || context == nullptr) {
         return;
+    }
     CBitmap* image = extraBackground != nullptr ? extraBackground : pBackground;
     if (image != nullptr) {
-        if (bTransparencyEnabled)
+        if (bTransparencyEnabled) {
             image->drawTransparent(context, size, backOffset);
-        else
+        } else {
             image->draw(context, size, backOffset);
+        }
     } else if (!bTransparencyEnabled) {
         context->setFillColor(backColor);
         context->fillRect(size);
@@ -75,8 +78,9 @@ void CParamDisplay::drawText(CDrawContext* context, const char* string, CBitmap*
         const CPoint shaded[] = {{r.right, r.top}, {r.right, r.bottom}, {r.right, r.bottom}, {r.left, r.bottom}};
         context->drawLines(shaded, 2);
     }
-    if ((style & kNoTextStyle) != 0 || string == nullptr)
+    if ((style & kNoTextStyle) != 0 || string == nullptr) {
         return;
+    }
     CRect kept;
     context->getClipRect(kept);
     CRect clip = size;
@@ -97,43 +101,49 @@ bool CParamDisplay::isTypeOf(const char* className) const {
 }
 
 void CParamDisplay::setFont(std::int32_t id) {
-    if (id == fontID)
+    if (id == fontID) {
         return;
+    }
     fontID = id;
     setDirty(true);
 }
 
 void CParamDisplay::setFontColor(const CColor& color) {
-    if (color == fontColor)
+    if (color == fontColor) {
         return;
+    }
     fontColor = color;
     setDirty(true);
 }
 
 void CParamDisplay::setBackColor(const CColor& color) {
-    if (color == backColor)
+    if (color == backColor) {
         return;
+    }
     backColor = color;
     setDirty(true);
 }
 
 void CParamDisplay::setFrameColor(const CColor& color) {
-    if (color == frameColor)
+    if (color == frameColor) {
         return;
+    }
     frameColor = color;
     setDirty(true);
 }
 
 void CParamDisplay::setShadowColor(const CColor& color) {
-    if (color == shadowColor)
+    if (color == shadowColor) {
         return;
+    }
     shadowColor = color;
     setDirty(true);
 }
 
 void CParamDisplay::setHoriAlign(std::int32_t alignment) {
-    if (alignment == horiTxtAlign)
+    if (alignment == horiTxtAlign) {
         return;
+    }
     horiTxtAlign = alignment;
     setDirty(true);
 }
@@ -152,15 +162,17 @@ void CParamDisplay::setString2FloatConvert(String2FloatConvertFunction convert) 
 }
 
 void CParamDisplay::setStyle(std::int32_t newStyle) {
-    if (newStyle == style)
+    if (newStyle == style) {
         return;
+    }
     style = newStyle;
     setDirty(true);
 }
 
 void CParamDisplay::setTxtFace(std::int32_t face) {
-    if (face == txtFace)
+    if (face == txtFace) {
         return;
+    }
     txtFace = face;
     setDirty(true);
 }

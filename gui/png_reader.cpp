@@ -18,11 +18,13 @@ struct MemoryReader {
 
 void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
     auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
-    if (reader == nullptr)
+    if (reader == nullptr) {
         return;
+    }
     // Handing libpng a buffer it did not get filled would decode stale bytes: a short image ends here.
-    if (reader->position + length > reader->size || reader->data == nullptr)
+    if (reader->position + length > reader->size || reader->data == nullptr) {
         png_error(png, "read past the end of the image");
+    }
     std::memcpy(out, reader->data + reader->position, length);
     reader->position += length;
 }
@@ -55,27 +57,33 @@ void decode(png_structp png, png_infop info, MemoryReader* reader, PngImage* res
     header.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     result->image = CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (result->image == nullptr || bits == nullptr)
+    if (result->image == nullptr || bits == nullptr) {
         return;
+    }
 
-    if (colourType == PNG_COLOR_TYPE_PALETTE)
+    if (colourType == PNG_COLOR_TYPE_PALETTE) {
         png_set_palette_to_rgb(png);
-    if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+    }
+    if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
         png_set_gray_to_rgb(png);
-    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8)
+    }
+    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) {
         png_set_expand_gray_1_2_4_to_8(png);
-    if (png_get_valid(png, info, PNG_INFO_tRNS) != 0)
+    }
+    if (png_get_valid(png, info, PNG_INFO_tRNS) != 0) {
         png_set_tRNS_to_alpha(png);
-    else
+    } else {
         png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    }
     if (bitDepth == 16) {
         png_set_swap(png);
         png_set_strip_16(png);
     }
     // Palette images become RGB too, so they need the same order as the others to keep their colours.
     if (colourType == PNG_COLOR_TYPE_RGB || colourType == PNG_COLOR_TYPE_RGB_ALPHA ||
-        colourType == PNG_COLOR_TYPE_PALETTE)
+        colourType == PNG_COLOR_TYPE_PALETTE) {
         png_set_bgr(png);
+    }
     const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
 
@@ -99,16 +107,18 @@ void decode(png_structp png, png_infop info, MemoryReader* reader, PngImage* res
             std::memset(pixel, 0, 4);
             continue;
         }
-        for (int channel = 0; channel < 3; ++channel)
+        for (int channel = 0; channel < 3; ++channel) {
             pixel[channel] = static_cast<unsigned char>((pixel[channel] * alpha) >> 8);
+        }
     }
 }
 
 // Kept apart from the caller so that nothing local to the function that sets the jump point changes
 // between the jump point and a jump back to it.
 void decodeGuarded(png_structp png, png_infop info, MemoryReader* reader, PngImage* result) {
-    if (setjmp(*png_set_longjmp_fn(png, longjmp, sizeof(std::jmp_buf))) == 0)
+    if (setjmp(*png_set_longjmp_fn(png, longjmp, sizeof(std::jmp_buf))) == 0) {
         decode(png, info, reader, result);
+    }
 }
 
 }  // namespace
@@ -117,11 +127,13 @@ PngImage readPngImage(const void* data, std::size_t size) {
     PngImage result;
     MemoryReader reader{static_cast<const unsigned char*>(data), 0, size};
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, stopDecoding, ignoreWarning);
-    if (png == nullptr)
+    if (png == nullptr) {
         return result;
+    }
     png_infop info = png_create_info_struct(png);
-    if (info != nullptr)
+    if (info != nullptr) {
         decodeGuarded(png, info, &reader, &result);
+    }
     png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
     return result;
 }
@@ -132,8 +144,9 @@ bool readPngSize(const void* data, std::size_t size, std::int32_t& width, std::i
     constexpr std::size_t kHeaderEnd = 24;
     const auto* bytes = static_cast<const unsigned char*>(data);
     if (bytes == nullptr || size < kHeaderEnd || std::memcmp(bytes, kSignature, sizeof kSignature) != 0 ||
-        std::memcmp(bytes + 12, "IHDR", 4) != 0)
+        std::memcmp(bytes + 12, "IHDR", 4) != 0) {
         return false;
+    }
     auto bigEndian = [&](std::size_t at) {
         return (static_cast<std::uint32_t>(bytes[at]) << 24) | (static_cast<std::uint32_t>(bytes[at + 1]) << 16) |
                (static_cast<std::uint32_t>(bytes[at + 2]) << 8) | static_cast<std::uint32_t>(bytes[at + 3]);
@@ -141,8 +154,9 @@ bool readPngSize(const void* data, std::size_t size, std::int32_t& width, std::i
     const std::uint32_t w = bigEndian(16);
     const std::uint32_t h = bigEndian(20);
     // The format allows up to 2^31 - 1; nothing of ours is larger than a 16-bit rectangle holds.
-    if (w == 0 || h == 0 || w > 0x7fff || h > 0x7fff)
+    if (w == 0 || h == 0 || w > 0x7fff || h > 0x7fff) {
         return false;
+    }
     width = static_cast<std::int32_t>(w);
     height = static_cast<std::int32_t>(h);
     return true;

@@ -47,14 +47,16 @@ CVerticalSlider::CVerticalSlider(const CRect& rect, CControlListener* owner, std
               kVertical | kBottom) {}
 
 CSlider::~CSlider() {
-    if (pHandle != nullptr)
+    if (pHandle != nullptr) {
         pHandle->forget();
+    }
     dropOffscreen();
 }
 
 void CSlider::dropOffscreen() {
-    if (pOScreen != nullptr)
+    if (pOScreen != nullptr) {
         pOScreen->forget();
+    }
     pOScreen = nullptr;
 }
 
@@ -73,18 +75,22 @@ std::int32_t CSlider::handlePosition() const {
     // Clamped while still a float: converting a value beyond the integer range is undefined, and the
     // handle must stay on its track whatever the host stored.
     float position = value;
-    if (!(position >= 0.0f))
+    if (!(position >= 0.0f)) {
         position = 0.0f;  // NaN and everything below the travel
-    if (position > 1.0f)
+    }
+    if (position > 1.0f) {
         position = 1.0f;
-    if ((style & kZeroAtStart) == 0)
+    }
+    if ((style & kZeroAtStart) == 0) {
         position = 1.0f - position;
+    }
     return static_cast<std::int32_t>(position * static_cast<float>(rangeHandle));
 }
 
 void CSlider::draw(CDrawContext* context) {
-    if (context == nullptr)
+    if (context == nullptr) {
         return;
+    }
     CDrawContext* target = pOScreen != nullptr ? pOScreen : context;
     if (pOScreen != nullptr && bTransparencyEnabled) {
         // Whatever lies beneath shows through the transparent parts of the images.
@@ -93,19 +99,22 @@ void CSlider::draw(CDrawContext* context) {
     }
     const CRect track = pOScreen != nullptr ? CRect(0, 0, widthControl, heightControl) : size;
     if (pBackground != nullptr) {
-        if (bTransparencyEnabled)
+        if (bTransparencyEnabled) {
             pBackground->drawTransparent(target, track, offset);
-        else
+        } else {
             pBackground->draw(target, track, offset);
+        }
     }
     // Along the travel: from the offset plus the position, kept within minTmp and maxTmp; across it, the
     // handle's own size from the offset.
     std::int32_t start = (vertical() ? offsetHandle.v : offsetHandle.h) + handlePosition();
-    if (start < minTmp)
+    if (start < minTmp) {
         start = minTmp;
+    }
     std::int32_t end = start + (vertical() ? heightOfSlider : widthOfSlider);
-    if (end > maxTmp)
+    if (end > maxTmp) {
         end = maxTmp;
+    }
     CRect handle;
     if (vertical()) {
         handle.left = offsetHandle.h;
@@ -118,26 +127,32 @@ void CSlider::draw(CDrawContext* context) {
         handle.left = start;
         handle.right = end;
     }
-    if (pOScreen == nullptr)
+    if (pOScreen == nullptr) {
         handle.offset(size.left, size.top);
-    if (pHandle != nullptr) {
-        if (bDrawTransparentEnabled)
-            pHandle->drawTransparent(target, handle);
-        else
-            pHandle->draw(target, handle);
     }
-    if (pOScreen != nullptr)
+    if (pHandle != nullptr) {
+        if (bDrawTransparentEnabled) {
+            pHandle->drawTransparent(target, handle);
+        } else {
+            pHandle->draw(target, handle);
+        }
+    }
+    if (pOScreen != nullptr) {
         pOScreen->copyFrom(context, size);
+    }
     setDirty(false);
 }
 
 void CSlider::mouse(CDrawContext* context, CPoint& where, std::int32_t buttons) {
-    if (context == nullptr || !acceptPress(context, buttons))
+    if (context == nullptr || !acceptPress(context, buttons)) {
         return;
-    if (checkDefaultValue(context, buttons))
+    }
+    if (checkDefaultValue(context, buttons)) {
         return;
-    if ((buttons & kLButton) == 0)
+    }
+    if ((buttons & kLButton) == 0) {
         return;
+    }
     // The pointer's distance from the start of the travel, less the grip inside the handle.
     std::int32_t grip = vertical() ? size.top + offsetHandle.v : size.left + offsetHandle.h;
     if (bFreeClick) {
@@ -149,8 +164,9 @@ void CSlider::mouse(CDrawContext* context, CPoint& where, std::int32_t buttons) 
         handle.top = size.top + offsetHandle.v + (vertical() ? position : 0);
         handle.right = handle.left + widthOfSlider;
         handle.bottom = handle.top + heightOfSlider;
-        if (!where.isInside(handle))
+        if (!where.isInside(handle)) {
             return;
+        }
         grip += vertical() ? where.v - handle.top : where.h - handle.left;
     }
 
@@ -166,10 +182,12 @@ void CSlider::mouse(CDrawContext* context, CPoint& where, std::int32_t buttons) 
             oldVal = value;
         }
         value = static_cast<float>((vertical() ? where.v : where.h) - grip) / static_cast<float>(rangeHandle);
-        if ((style & kInvertedMouse) != 0)
+        if ((style & kInvertedMouse) != 0) {
             value = 1.0f - value;
-        if ((buttons & kShift) != 0)
+        }
+        if ((buttons & kShift) != 0) {
             value = oldVal + (value - oldVal) / zoomFactor;
+        }
         bounceValue();
         reportIfDirty(context);
         getMouseLocation(context, where);
@@ -179,13 +197,15 @@ void CSlider::mouse(CDrawContext* context, CPoint& where, std::int32_t buttons) 
 }
 
 bool CSlider::onWheel(CDrawContext* context, const CPoint& /*where*/, float distance) {
-    if (!bMouseEnabled)
+    if (!bMouseEnabled) {
         return false;
+    }
     const std::int32_t buttons = context != nullptr ? context->getMouseButtons() : 0;
-    if ((buttons & kShift) != 0)
+    if ((buttons & kShift) != 0) {
         value += wheelInc * distance * kFineStep;
-    else
+    } else {
         value += wheelInc * distance;
+    }
     bounceValue();
     if (isDirty() && listener != nullptr) {
         beginEdit();
@@ -209,10 +229,11 @@ std::int32_t CSlider::onKeyDown(VstKeyCode& keyCode) {
         default:
             return kKeyNotHandled;
     }
-    if ((keyCode.modifier & kShiftModifier) != 0)
+    if ((keyCode.modifier & kShiftModifier) != 0) {
         value += wheelInc * step * kFineStep;
-    else
+    } else {
         value += wheelInc * step;
+    }
     bounceValue();
     if (isDirty() && listener != nullptr) {
         beginEdit();
@@ -251,10 +272,12 @@ void CSlider::setOffsetHandle(const CPoint& point) {
 
 void CSlider::setHandle(CBitmap* handle) {
     // The new one first: setting the handle the slider already holds must not destroy it.
-    if (handle != nullptr)
+    if (handle != nullptr) {
         handle->remember();
-    if (pHandle != nullptr)
+    }
+    if (pHandle != nullptr) {
         pHandle->forget();
+    }
     pHandle = handle;
     if (pHandle != nullptr) {
         widthOfSlider = pHandle->getWidth();

@@ -27,21 +27,24 @@ HMODULE loadBlendingLibrary() {
     alphaBlend = nullptr;
     transparentBlt = nullptr;
     HMODULE library = LoadLibraryA("msimg32.dll");
-    if (library == nullptr)
+    if (library == nullptr) {
         return nullptr;
+    }
     ++blendingLoads;
     alphaBlend = entryPoint<AlphaBlendFunction>(library, "AlphaBlend");
     std::memset(&versionInfo, 0, sizeof versionInfo);
     versionInfo.dwOSVersionInfoSize = sizeof versionInfo;
     if (GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&versionInfo)) &&
-        versionInfo.dwPlatformId > VER_PLATFORM_WIN32_WINDOWS)
+        versionInfo.dwPlatformId > VER_PLATFORM_WIN32_WINDOWS) {
         transparentBlt = entryPoint<TransparentBltFunction>(library, "TransparentBlt");
+    }
     return library;
 }
 
 void freeBlendingLibrary(HMODULE library) {
-    if (library == nullptr)
+    if (library == nullptr) {
         return;
+    }
     FreeLibrary(library);
     // The entry points would dangle once the library is gone.
     if (--blendingLoads == 0) {

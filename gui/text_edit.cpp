@@ -19,8 +19,9 @@ WNDPROC previousEditProcedure = nullptr;
 
 void copyBounded(char* to, const char* from) {
     std::size_t length = 0;
-    while (length < kTextBufferSize - 1 && from[length] != '\0')
+    while (length < kTextBufferSize - 1 && from[length] != '\0') {
         ++length;
+    }
     std::memmove(to, from, length);
     to[length] = '\0';
 }
@@ -32,8 +33,9 @@ CTextEdit::CTextEdit(const CRect& rect, CControlListener* owner, std::int32_t id
     : CParamDisplay(rect, background, editStyle) {
     listener = owner;
     tag = identifier;
-    if (initial != nullptr)
+    if (initial != nullptr) {
         copyBounded(text, initial);
+    }
     setWantsFocus(true);
 }
 
@@ -42,10 +44,12 @@ CTextEdit::~CTextEdit() {
         SetWindowLongPtrA(platformControl, GWLP_USERDATA, 0);
         DestroyWindow(platformControl);
     }
-    if (platformFont != nullptr)
+    if (platformFont != nullptr) {
         DeleteObject(platformFont);
-    if (platformFontColor != nullptr)
+    }
+    if (platformFontColor != nullptr) {
         DeleteObject(platformFontColor);
+    }
 }
 
 void CTextEdit::draw(CDrawContext* context) {
@@ -69,10 +73,12 @@ void CTextEdit::draw(CDrawContext* context) {
 }
 
 void CTextEdit::mouse(CDrawContext* context, CPoint& /*where*/, std::int32_t buttons) {
-    if (!acceptPress(context, buttons) || (buttons & kLButton) == 0 || parentFrame == nullptr)
+    if (!acceptPress(context, buttons) || (buttons & kLButton) == 0 || parentFrame == nullptr) {
         return;
-    if (parentFrame->getFocusView() == this)
+    }
+    if (parentFrame->getFocusView() == this) {
         return;
+    }
     if ((style & kDoubleClickStyle) != 0) {
         // Compared as a wrapping difference: the tick counter wraps after 49.7 days.
         const std::uint32_t now = parentFrame->getTicks();
@@ -89,8 +95,9 @@ void CTextEdit::mouse(CDrawContext* context, CPoint& /*where*/, std::int32_t but
 }
 
 void CTextEdit::takeFocus(CDrawContext* context) {
-    if (platformControl != nullptr || parentFrame == nullptr || parentFrame->getNativeWindow() == nullptr)
+    if (platformControl != nullptr || parentFrame == nullptr || parentFrame->getNativeWindow() == nullptr) {
         return;
+    }
     // The display's rectangle in the coordinates of the frame's window.
     CRect r = size;
     for (CView* parent = parentView; parent != nullptr; parent = parent->getParentView()) {
@@ -100,19 +107,22 @@ void CTextEdit::takeFocus(CDrawContext* context) {
             r.offset(parentSize.left, parentSize.top);
         }
     }
-    if (context != nullptr)
+    if (context != nullptr) {
         r.offset(context->offset.h, context->offset.v);
+    }
 
     DWORD boxStyle = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL;
-    if (horiTxtAlign == kCenterText)
+    if (horiTxtAlign == kCenterText) {
         boxStyle |= ES_CENTER;
-    else if (horiTxtAlign == kRightText)
+    } else if (horiTxtAlign == kRightText) {
         boxStyle |= ES_RIGHT;
+    }
     platformControl =
         CreateWindowExA(0, "EDIT", text, boxStyle, r.left, r.top, r.width(), r.height(), parentFrame->getNativeWindow(),
                         nullptr, static_cast<HINSTANCE>(hInstance), nullptr);
-    if (platformControl == nullptr)
+    if (platformControl == nullptr) {
         return;
+    }
 
     const StandardFont& standard = kStandardFonts[fontID >= 0 && fontID < kNumStandardFonts ? fontID : kSystemFont];
     LOGFONTA record{};
@@ -124,11 +134,13 @@ void CTextEdit::takeFocus(CDrawContext* context) {
     record.lfQuality = DEFAULT_QUALITY;
     record.lfCharSet = ANSI_CHARSET;
     std::strncpy(record.lfFaceName, standard.face, sizeof record.lfFaceName - 1);
-    if (platformFont != nullptr)
+    if (platformFont != nullptr) {
         DeleteObject(platformFont);
+    }
     platformFont = CreateFontIndirectA(&record);
-    if (platformFontColor != nullptr)
+    if (platformFontColor != nullptr) {
         DeleteObject(platformFontColor);
+    }
     platformFontColor = nullptr;
 
     SetWindowLongPtrA(platformControl, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -188,11 +200,13 @@ bool CTextEdit::closeEditBox() {
     platformControl = nullptr;
     SetWindowLongPtrA(box, GWLP_USERDATA, 0);
     DestroyWindow(box);
-    if (platformFont != nullptr)
+    if (platformFont != nullptr) {
         DeleteObject(platformFont);
+    }
     platformFont = nullptr;
-    if (platformFontColor != nullptr)
+    if (platformFontColor != nullptr) {
         DeleteObject(platformFontColor);
+    }
     platformFontColor = nullptr;
     return std::strcmp(before, text) != 0;
 }
@@ -200,15 +214,17 @@ bool CTextEdit::closeEditBox() {
 void CTextEdit::looseFocus(CDrawContext* context) {
     // The frame clears its focus from here, and the box loses the keyboard focus as it goes: both
     // come back here while the first call is still closing.
-    if (closing)
+    if (closing) {
         return;
+    }
     closing = true;
     if (editing) {
         editing = false;
         endEdit();
     }
-    if (parentFrame != nullptr && parentFrame->getFocusView() == this)
+    if (parentFrame != nullptr && parentFrame->getFocusView() == this) {
         parentFrame->setFocusView(nullptr);
+    }
     if (platformControl == nullptr) {
         closing = false;
         return;
@@ -232,25 +248,30 @@ void CTextEdit::looseFocus(CDrawContext* context) {
             shifted = true;
         }
     }
-    if (changed && listener != nullptr)
+    if (changed && listener != nullptr) {
         listener->valueChanged(callbackContext, this);
+    }
     if (callbackContext != nullptr) {
-        if (shifted)
+        if (shifted) {
             callbackContext->offset = keptOffset;
+        }
         callbackContext->forget();
     }
-    if (changed)
+    if (changed) {
         doIdleStuff();
-    if (parentView != nullptr)
+    }
+    if (parentView != nullptr) {
         parentView->notify(this, kMsgLooseFocus);
-    else if (parentFrame != nullptr)
+    } else if (parentFrame != nullptr) {
         parentFrame->notify(this, kMsgLooseFocus);
+    }
     closing = false;
 }
 
 std::int32_t CTextEdit::onKeyDown(VstKeyCode& keyCode) {
-    if (platformControl == nullptr)
+    if (platformControl == nullptr) {
         return kKeyNotHandled;
+    }
     // The interface's key codes of the keys an edit field uses: the virtual key the box knows, or the
     // character it gets for the key.
     struct BoxKey {
@@ -306,15 +327,17 @@ void CTextEdit::setText(const char* newText) {
     }
     char bounded[kTextBufferSize];
     copyBounded(bounded, newText);
-    if (std::strcmp(bounded, text) == 0)
+    if (std::strcmp(bounded, text) == 0) {
         return;
+    }
     std::memcpy(text, bounded, sizeof text);
     setDirty(true);
 }
 
 void CTextEdit::getText(char* out) const {
-    if (out != nullptr)
+    if (out != nullptr) {
         std::memcpy(out, text, std::strlen(text) + 1);
+    }
 }
 
 void CTextEdit::setTextEditConvert(EditConvertFunction2 convert, void* data) {

@@ -62,10 +62,12 @@ struct CRect {
     }
     // The smallest rectangle around both, in place; an empty one adds nothing.
     CRect& unite(const CRect& other) {
-        if (other.isEmpty())
+        if (other.isEmpty()) {
             return *this;
-        if (isEmpty())
+        }
+        if (isEmpty()) {
             return *this = other;
+        }
         left = left < other.left ? left : other.left;
         top = top < other.top ? top : other.top;
         right = right > other.right ? right : other.right;
@@ -78,10 +80,12 @@ struct CRect {
         top = top > other.top ? top : other.top;
         right = right < other.right ? right : other.right;
         bottom = bottom < other.bottom ? bottom : other.bottom;
-        if (bottom < top)
+        if (bottom < top) {
             bottom = top;
-        if (right < left)
+        }
+        if (right < left) {
             right = left;
+        }
         return *this;
     }
     // Shared edges count as overlap.
@@ -155,8 +159,9 @@ public:
     virtual ~CReferenceCounter() = default;
 
     virtual void forget() {
-        if (--nbReference == 0)
+        if (--nbReference == 0) {
             delete this;
+        }
     }
     virtual void remember() { ++nbReference; }
     std::int32_t getNbReference() const { return nbReference; }

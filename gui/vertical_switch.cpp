@@ -22,36 +22,45 @@ void CVerticalSwitch::draw(CDrawContext* context) {
     if (pBackground != nullptr && context != nullptr) {
         // The last image that both the strip's count and the bitmap itself hold.
         std::int32_t last = subPixmaps;
-        if (heightOfOneImage > 0 && pBackground->getHeight() / heightOfOneImage < last)
+        if (heightOfOneImage > 0 && pBackground->getHeight() / heightOfOneImage < last) {
             last = pBackground->getHeight() / heightOfOneImage;
+        }
         last = last > 0 ? last - 1 : 0;
         // Clamped while still a float, whatever the value holds (NaN included).
         float image = static_cast<float>(iMaxPositions - 1) * value + 0.5f;
-        if (!(image >= 0.0f))
+        if (!(image >= 0.0f)) {
             image = 0.0f;
-        if (image > static_cast<float>(last))
+        }
+        if (image > static_cast<float>(last)) {
             image = static_cast<float>(last);
+        }
         const CPoint source(0, static_cast<std::int32_t>(image) * heightOfOneImage);
-        if (bTransparencyEnabled)
+        if (bTransparencyEnabled) {
             pBackground->drawTransparent(context, size, source);
-        else
+        } else {
             pBackground->draw(context, size, source);
+        }
     }
     setDirty(false);
 }
 
 void CVerticalSwitch::mouse(CDrawContext* context, CPoint& where, std::int32_t buttons) {
-    if (!bMouseEnabled || context == nullptr)
+    if (!bMouseEnabled || context == nullptr) {
         return;
-    if (buttons == -1)
+    }
+    if (buttons == -1) {
         buttons = context->getMouseButtons();
-    if ((buttons & kLButton) == 0)
+    }
+    if ((buttons & kLButton) == 0) {
         return;
+    }
     if (listener != nullptr && (buttons & kModifierMask) != 0 &&
-        listener->controlModifierClicked(context, this, buttons) != 0)
+        listener->controlModifierClicked(context, this, buttons) != 0) {
         return;
-    if (checkDefaultValue(context, buttons))
+    }
+    if (checkDefaultValue(context, buttons)) {
         return;
+    }
 
     const float band = static_cast<float>(heightOfOneImage) / static_cast<float>(iMaxPositions);
     beginEdit();
@@ -59,18 +68,21 @@ void CVerticalSwitch::mouse(CDrawContext* context, CPoint& where, std::int32_t b
         if (iMaxPositions > 1 && band > 0.0f) {
             // Clamped while still a float: the pointer may be far outside the switch.
             float index = static_cast<float>(where.v - size.top) / band;
-            if (index < -1.0f)
+            if (index < -1.0f) {
                 index = -1.0f;
-            if (index > static_cast<float>(iMaxPositions))
+            }
+            if (index > static_cast<float>(iMaxPositions)) {
                 index = static_cast<float>(iMaxPositions);
+            }
             value = static_cast<float>(static_cast<std::int32_t>(index)) / static_cast<float>(iMaxPositions - 1);
         } else {
             value = 0.0f;
         }
-        if (value > 1.0f)
+        if (value > 1.0f) {
             value = 1.0f;
-        else if (value < 0.0f)
+        } else if (value < 0.0f) {
             value = 0.0f;
+        }
         reportIfDirty(context);
         getMouseLocation(context, where);
         doIdleStuff();

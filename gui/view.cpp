@@ -13,16 +13,18 @@ const char* const kMsgCheckIfViewContainer = "kMsgCheckIfViewContainer";
 CView::CView(const CRect& rect) : size(rect), mouseableArea(rect) {}
 
 CView::~CView() {
-    if (pBackground != nullptr)
+    if (pBackground != nullptr) {
         pBackground->forget();
+    }
 }
 
 void CView::draw(CDrawContext* context) {
     if (pBackground != nullptr) {
-        if (bTransparencyEnabled)
+        if (bTransparencyEnabled) {
             pBackground->drawTransparent(context, size, CPoint());
-        else
+        } else {
             pBackground->draw(context, size, CPoint());
+        }
     }
     setDirty(false);
 }
@@ -39,10 +41,12 @@ void CView::mouse(CDrawContext* /*context*/, CPoint& /*where*/, std::int32_t /*b
 
 void CView::setBackground(CBitmap* background) {
     // The new one is remembered first: setting the bitmap the view already holds must not destroy it.
-    if (background != nullptr)
+    if (background != nullptr) {
         background->remember();
-    if (pBackground != nullptr)
+    }
+    if (pBackground != nullptr) {
         pBackground->forget();
+    }
     pBackground = background;
     setDirty(true);
 }
@@ -133,8 +137,9 @@ bool CView::attached(CView* /*parent*/) {
 }
 
 void CView::getMouseLocation(CDrawContext* context, CPoint& point) {
-    if (context == nullptr)
+    if (context == nullptr) {
         return;
+    }
     if (parentView != nullptr && parentView->notify(this, kMsgCheckIfViewContainer) == kMessageNotified) {
         // The parent answers in its own parent's coordinates; shifted by its origin, that is ours.
         const CPoint shift = parentView->size.topLeft();
@@ -149,14 +154,16 @@ void CView::getMouseLocation(CDrawContext* context, CPoint& point) {
 }
 
 CPoint& CView::frameToLocal(CPoint& point) const {
-    if (parentView != nullptr && parentView->isTypeOf("CViewContainer"))
+    if (parentView != nullptr && parentView->isTypeOf("CViewContainer")) {
         return parentView->frameToLocal(point);
+    }
     return point;
 }
 
 CPoint& CView::localToFrame(CPoint& point) const {
-    if (parentView != nullptr && parentView->isTypeOf("CViewContainer"))
+    if (parentView != nullptr && parentView->isTypeOf("CViewContainer")) {
         return parentView->localToFrame(point);
+    }
     return point;
 }
 
@@ -169,10 +176,11 @@ CMessageResult CView::notify(CView* /*sender*/, const char* /*message*/) {
 }
 
 void CView::redrawRect(CDrawContext* context, const CRect& rect) {
-    if (parentView != nullptr)
+    if (parentView != nullptr) {
         parentView->redrawRect(context, rect);
-    else if (parentFrame != nullptr)
+    } else if (parentFrame != nullptr) {
         parentFrame->drawRect(context, rect);
+    }
 }
 
 bool CView::wantsFocus() const {
@@ -188,12 +196,14 @@ bool CView::isTypeOf(const char* className) const {
 }
 
 void CView::update(CDrawContext* context) {
-    if (!isDirty())
+    if (!isDirty()) {
         return;
-    if (context != nullptr)
+    }
+    if (context != nullptr) {
         redrawRect(context, size);
-    else if (parentFrame != nullptr)
+    } else if (parentFrame != nullptr) {
         parentFrame->draw(this);
+    }
     setDirty(false);
 }
 

@@ -42,24 +42,28 @@ bool tryLockInterface() {
         ++depth;
         return true;
     }
-    if (!mutex().try_lock())
+    if (!mutex().try_lock()) {
         return false;
+    }
     own(1);
     return true;
 }
 
 void unlockInterface() {
-    if (!ownedHere())
+    if (!ownedHere()) {
         return;
-    if (--depth > 0)
+    }
+    if (--depth > 0) {
         return;
+    }
     owner.store(std::thread::id());
     mutex().unlock();
 }
 
 InterfaceUnlocked::InterfaceUnlocked() : depth(0) {
-    if (!ownedHere())
+    if (!ownedHere()) {
         return;
+    }
     depth = platform::depth;
     platform::depth = 0;
     owner.store(std::thread::id());
@@ -67,8 +71,9 @@ InterfaceUnlocked::InterfaceUnlocked() : depth(0) {
 }
 
 InterfaceUnlocked::~InterfaceUnlocked() {
-    if (depth == 0)
+    if (depth == 0) {
         return;
+    }
     mutex().lock();
     own(depth);
 }

@@ -21,8 +21,9 @@ struct Idling {
         entered = idlingThread.compare_exchange_strong(none, std::this_thread::get_id());
     }
     ~Idling() {
-        if (entered)
+        if (entered) {
             idlingThread.store(std::thread::id{});
+        }
     }
     Idling(const Idling&) = delete;
     Idling& operator=(const Idling&) = delete;
@@ -32,18 +33,21 @@ struct Idling {
 }  // namespace
 
 bool open(AEffEditor& editor, void* hostWindow) {
-    if (!platform::desktop::connect(hostWindow))
+    if (!platform::desktop::connect(hostWindow)) {
         return false;
-    if (editor.open(hostWindow))
+    }
+    if (editor.open(hostWindow)) {
         return true;
+    }
     platform::desktop::withdraw();
     return false;
 }
 
 void idle(AEffEditor& editor) {
     const Idling running;
-    if (!running.entered)
+    if (!running.entered) {
         return;
+    }
     platform::desktop::dispatchEvents();
     editor.idle();
     platform::desktop::show();

@@ -26,8 +26,9 @@ TEST(InstanceCost, AHundredInstancesWithTheirEditorsClosedHoldLittleMemory) {
     makeEffect();  // whatever the first instance of a process makes once
     const std::size_t before = heapInUse();
     std::vector<std::unique_ptr<HostedEffect>> effects;
-    for (std::size_t n = 0; n < kInstances; ++n)
+    for (std::size_t n = 0; n < kInstances; ++n) {
         effects.push_back(makeEffect());
+    }
     const std::size_t each = (heapInUse() - before) / kInstances;
     EXPECT_LE(each, kMostBytesEach) << each << " bytes per instance";
     RecordProperty("bytes_per_instance", static_cast<int>(each));

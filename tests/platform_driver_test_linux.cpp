@@ -52,8 +52,9 @@ TEST(PlatformMisuse, AnObjectStaysUsableWhileSelectedAfterDeletion) {
 
 LRESULT CALLBACK trackingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     static std::vector<POINT>* seen = nullptr;
-    if (message == WM_USER)
+    if (message == WM_USER) {
         seen = reinterpret_cast<std::vector<POINT>*>(lParam);
+    }
     if (message == WM_LBUTTONDOWN && seen != nullptr) {
         // A control's tracking loop: poll the button, read the pointer, idle.
         while (GetAsyncKeyState(VK_LBUTTON) < 0) {

@@ -33,8 +33,9 @@ struct Channel {
         maximum = mask >> shift;
     }
     std::uint8_t from(unsigned long pixel) const {
-        if (maximum == 0)
+        if (maximum == 0) {
             return 0;
+        }
         return static_cast<std::uint8_t>(((pixel & mask) >> shift) * 255UL / maximum);
     }
 };

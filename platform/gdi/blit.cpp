@@ -14,9 +14,11 @@ std::uint32_t blendChannel(std::uint32_t value, std::uint32_t weight) {
 // blendChannel for every weight and value, so that the common blend costs lookups, not divisions.
 struct BlendTable {
     BlendTable() {
-        for (std::uint32_t weight = 0; weight < 256; ++weight)
-            for (std::uint32_t value = 0; value < 256; ++value)
+        for (std::uint32_t weight = 0; weight < 256; ++weight) {
+            for (std::uint32_t value = 0; value < 256; ++value) {
                 scaled[weight][value] = static_cast<std::uint8_t>(blendChannel(value, weight));
+            }
+        }
     }
     std::uint8_t scaled[256][256];
 };
@@ -40,10 +42,12 @@ std::uint32_t blendPixel(std::uint32_t source, std::uint32_t destination, BYTE c
     const std::uint32_t sourceAlpha = source >> 24;
     if (perPixelAlpha && constantAlpha == 255) {
         // Opaque and fully transparent pixels make up most images; both have exact shortcuts.
-        if (sourceAlpha == 255)
+        if (sourceAlpha == 255) {
             return source;
-        if (source == 0)
+        }
+        if (source == 0) {
             return destination;
+        }
         return blendOver(source, destination, blendTable().scaled[255 - sourceAlpha]);
     }
     std::uint32_t result = 0;
@@ -103,8 +107,9 @@ void forEachRun(const Transfer& transfer, Visit visit) {
 template <class Visit>
 void forEachPixel(const Transfer& transfer, Visit visit) {
     forEachRun(transfer, [&visit](std::uint32_t* row, const std::uint32_t* sourceRow, int width) {
-        for (int x = 0; x < width; ++x)
+        for (int x = 0; x < width; ++x) {
             visit(row[x], sourceRow[x]);
+        }
     });
 }
 
@@ -143,10 +148,12 @@ void copyRows(const Transfer& transfer) {
 // for black and its background colour for white; monochrome destinations take white where the source
 // has the source context's background colour.
 std::uint32_t convert(std::uint32_t pixel, const DeviceContext& source, const DeviceContext& destination) {
-    if (source.monochrome() && !destination.monochrome())
+    if (source.monochrome() && !destination.monochrome()) {
         return pixelFromColour(pixel != 0 ? destination.backgroundColour : destination.textColour, false);
-    if (!source.monochrome() && destination.monochrome())
+    }
+    if (!source.monochrome() && destination.monochrome()) {
         return (pixel & 0xFFFFFFu) == pixelFromColour(source.backgroundColour, false) ? 0xFFFFFFu : 0u;
+    }
     return pixel;
 }
 
@@ -165,8 +172,9 @@ extern "C" {
 BOOL BitBlt(HDC destinationDc, int x, int y, int width, int height, HDC sourceDc, int sourceX, int sourceY, DWORD rop) {
     auto destination = requireContext(destinationDc, "BitBlt: destination is not a device context");
     auto source = requireContext(sourceDc, "BitBlt: source is not a device context");
-    if (!destination || !source || (rop != SRCCOPY && rop != SRCAND && rop != SRCINVERT))
+    if (!destination || !source || (rop != SRCCOPY && rop != SRCAND && rop != SRCINVERT)) {
         return FALSE;
+    }
     const Transfer transfer{*destination, *source, {x, y, x + width, y + height}, sourceX, sourceY};
     if (rop == SRCCOPY && source->monochrome() == destination->monochrome()) {
         copyRows(transfer);
@@ -175,12 +183,15 @@ BOOL BitBlt(HDC destinationDc, int x, int y, int width, int height, HDC sourceDc
     const std::uint32_t mask = destination->monochrome() ? 0xFFFFFFu : 0xFFFFFFFFu;
     forEachPixel(transfer, [&](std::uint32_t& target, std::uint32_t pixel) {
         const std::uint32_t converted = convert(pixel, *source, *destination);
-        if (rop == SRCCOPY)
+        if (rop == SRCCOPY) {
             target = converted;
-        if (rop == SRCAND)
+        }
+        if (rop == SRCAND) {
             target &= converted;
-        if (rop == SRCINVERT)
+        }
+        if (rop == SRCINVERT) {
             target = (target ^ converted) & mask;
+        }
     });
     return TRUE;
 }
@@ -189,13 +200,16 @@ BOOL AlphaBlend(HDC destinationDc, int x, int y, int width, int height, HDC sour
                 int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
     auto destination = requireContext(destinationDc, "AlphaBlend: destination is not a device context");
     auto source = requireContext(sourceDc, "AlphaBlend: source is not a device context");
-    if (!destination || !source || blend.BlendOp != AC_SRC_OVER)
+    if (!destination || !source || blend.BlendOp != AC_SRC_OVER) {
         return FALSE;
-    if (width < 0 || height < 0 || width != sourceWidth || height != sourceHeight)
+    }
+    if (width < 0 || height < 0 || width != sourceWidth || height != sourceHeight) {
         return FALSE;
+    }
     // Like Windows, a source rectangle outside the source bitmap fails the whole call.
-    if (!sourceInside(*source, sourceX, sourceY, width, height) || source->monochrome())
+    if (!sourceInside(*source, sourceX, sourceY, width, height) || source->monochrome()) {
         return FALSE;
+    }
     const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
     const Transfer transfer{*destination, *source, {x, y, x + width, y + height}, sourceX, sourceY};
     if (perPixel && blend.SourceConstantAlpha == 255) {
@@ -208,18 +222,21 @@ BOOL AlphaBlend(HDC destinationDc, int x, int y, int width, int height, HDC sour
                 int run = at;
                 // Four pixels at a time while all four are opaque.
                 while (run + 4 <= count &&
-                       (sourceRow[run] & sourceRow[run + 1] & sourceRow[run + 2] & sourceRow[run + 3]) >= 0xFF000000u)
+                       (sourceRow[run] & sourceRow[run + 1] & sourceRow[run + 2] & sourceRow[run + 3]) >= 0xFF000000u) {
                     run += 4;
-                while (run < count && (sourceRow[run] >> 24) == 255)
+                }
+                while (run < count && (sourceRow[run] >> 24) == 255) {
                     ++run;
+                }
                 if (run > at) {
                     std::memcpy(row + at, sourceRow + at, static_cast<std::size_t>(run - at) * sizeof(std::uint32_t));
                     at = run;
                     continue;
                 }
                 const std::uint32_t pixel = sourceRow[at];
-                if (pixel != 0)
+                if (pixel != 0) {
                     row[at] = blendOver(pixel, row[at], table.scaled[255 - (pixel >> 24)]);
+                }
                 ++at;
             }
         });
@@ -235,17 +252,21 @@ BOOL TransparentBlt(HDC destinationDc, int x, int y, int width, int height, HDC 
                     int sourceWidth, int sourceHeight, UINT transparent) {
     auto destination = requireContext(destinationDc, "TransparentBlt: destination is not a device context");
     auto source = requireContext(sourceDc, "TransparentBlt: source is not a device context");
-    if (!destination || !source)
+    if (!destination || !source) {
         return FALSE;
-    if (width <= 0 || height <= 0 || width != sourceWidth || height != sourceHeight)
+    }
+    if (width <= 0 || height <= 0 || width != sourceWidth || height != sourceHeight) {
         return FALSE;
-    if (!sourceInside(*source, sourceX, sourceY, width, height))
+    }
+    if (!sourceInside(*source, sourceX, sourceY, width, height)) {
         return FALSE;
+    }
     const std::uint32_t key = pixelFromColour(transparent, source->monochrome());
     const Transfer transfer{*destination, *source, {x, y, x + width, y + height}, sourceX, sourceY};
     forEachPixel(transfer, [&](std::uint32_t& target, std::uint32_t pixel) {
-        if ((pixel & 0xFFFFFFu) != key)
+        if ((pixel & 0xFFFFFFu) != key) {
             target = convert(pixel, *source, *destination);
+        }
     });
     return TRUE;
 }

@@ -29,8 +29,9 @@ constexpr COLORREF kInvalidColour = 0xFFFFFFFFu;
 template <class Value>
 Value replaceSetting(HDC dc, Value DeviceContext::*setting, Value value, Value failure, const char* misuse) {
     auto context = requireContext(dc, misuse);
-    if (!context)
+    if (!context) {
         return failure;
+    }
     const Value previous = (*context).*setting;
     (*context).*setting = value;
     return previous;
@@ -75,8 +76,9 @@ using namespace platform;
 extern "C" {
 
 HDC CreateCompatibleDC(HDC dc) {
-    if (dc != nullptr && !requireContext(dc, "CreateCompatibleDC: not a device context"))
+    if (dc != nullptr && !requireContext(dc, "CreateCompatibleDC: not a device context")) {
         return nullptr;
+    }
     auto context = std::make_shared<DeviceContext>();
     context->memory = true;
     selectDefaults(*context);
@@ -90,12 +92,14 @@ HDC CreateCompatibleDC(HDC dc) {
 BOOL DeleteDC(HDC dc) {
     auto context = requireContext(dc, "DeleteDC: not a device context");
     if (!context || !context->memory) {
-        if (context)
+        if (context) {
             reportMisuse("DeleteDC: window contexts are released with ReleaseDC");
+        }
         return FALSE;
     }
-    if (context->target)
+    if (context->target) {
         context->target->selected = false;
+    }
     removeObject(dc);
     return TRUE;
 }
@@ -104,8 +108,9 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     auto context = requireContext(dc, "SelectObject: not a device context");
     std::shared_ptr<GdiObject> found = findObject(object);
     if (!context || !found) {
-        if (context)
+        if (context) {
             reportMisuse("SelectObject: not a GDI object");
+        }
         return nullptr;
     }
     HGDIOBJ previous = nullptr;
@@ -127,8 +132,9 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
             return previous;
         case ObjectKind::bitmap: {
             auto bitmap = std::static_pointer_cast<Bitmap>(found);
-            if (!context->memory || (bitmap->selected && bitmap != context->target))
+            if (!context->memory || (bitmap->selected && bitmap != context->target)) {
                 return nullptr;
+            }
             previous = context->bitmapHandle;
             context->target->selected = false;
             context->target = bitmap;
@@ -150,8 +156,9 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
 
 HGDIOBJ GetCurrentObject(HDC dc, UINT type) {
     auto context = requireContext(dc, "GetCurrentObject: not a device context");
-    if (!context)
+    if (!context) {
         return nullptr;
+    }
     switch (type) {
         case OBJ_PEN:
             return context->penHandle;
@@ -167,8 +174,9 @@ HGDIOBJ GetCurrentObject(HDC dc, UINT type) {
 }
 
 int SetBkMode(HDC dc, int mode) {
-    if (mode != TRANSPARENT && mode != OPAQUE)
+    if (mode != TRANSPARENT && mode != OPAQUE) {
         return 0;
+    }
     return replaceSetting(dc, &DeviceContext::backgroundMode, mode, 0, "SetBkMode: not a device context");
 }
 
@@ -185,27 +193,31 @@ COLORREF SetTextColor(HDC dc, COLORREF colour) {
 int SetROP2(HDC dc, int mode) {
     constexpr int kFirstMixMode = 1;
     constexpr int kLastMixMode = 16;
-    if (mode < kFirstMixMode || mode > kLastMixMode)
+    if (mode < kFirstMixMode || mode > kLastMixMode) {
         return 0;
+    }
     return replaceSetting(dc, &DeviceContext::mixMode, mode, 0, "SetROP2: not a device context");
 }
 
 int SelectClipRgn(HDC dc, HRGN region) {
     auto context = requireContext(dc, "SelectClipRgn: not a device context");
-    if (!context)
+    if (!context) {
         return ERROR;
+    }
     if (region == nullptr) {
         context->clip.reset();
     } else {
         auto found = require<Region>(region, ObjectKind::region, "SelectClipRgn: not a region");
-        if (!found)
+        if (!found) {
             return ERROR;
+        }
         // The context keeps a copy, so the caller may delete the region at once.
         context->clip = found->box;
     }
     context->updateClip();
-    if (context->effectiveClip.empty())
+    if (context->effectiveClip.empty()) {
         return NULLREGION;
+    }
     return context->effectiveClip.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
@@ -215,8 +227,9 @@ extern "C" {
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
     auto context = requireContext(dc, "CreateCompatibleBitmap: not a device context");
-    if (!context || width <= 0 || height <= 0)
+    if (!context || width <= 0 || height <= 0) {
         return nullptr;
+    }
     // A memory context that still holds its 1 x 1 default bitmap is monochrome, as on Windows.
     return static_cast<HBITMAP>(addObject(makeBitmap(width, height, context->monochrome() ? 1 : 32)));
 }

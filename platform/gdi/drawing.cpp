@@ -10,14 +10,16 @@ namespace {
 void plot(DeviceContext& context, int x, int y, std::uint32_t pixel) {
     const int tx = x + context.originX;
     const int ty = y + context.originY;
-    if (containsPoint(context.effectiveClip, tx, ty))
+    if (containsPoint(context.effectiveClip, tx, ty)) {
         context.target->row(ty)[tx] = pixel;
+    }
 }
 
 long floorDivide(long numerator, long denominator) {
     long quotient = numerator / denominator;
-    if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0)))
+    if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0))) {
         --quotient;
+    }
     return quotient;
 }
 
@@ -56,12 +58,14 @@ void drawLine(DeviceContext& context, int x0, int y0, int x1, int y1, std::uint3
 // Fills a device rectangle, clipped, with one pixel value.
 void fillDeviceBox(DeviceContext& context, const Box& box, std::uint32_t pixel) {
     const Box target = box.moved(context.originX, context.originY);
-    for (const Box& part : intersect(context.effectiveClip, target))
+    for (const Box& part : intersect(context.effectiveClip, target)) {
         for (int y = part.top; y < part.bottom; ++y) {
             std::uint32_t* row = context.target->row(y);
-            for (int x = part.left; x < part.right; ++x)
+            for (int x = part.left; x < part.right; ++x) {
                 row[x] = pixel;
+            }
         }
+    }
 }
 
 }  // namespace platform
@@ -72,21 +76,25 @@ extern "C" {
 
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
     auto context = requireContext(dc, "MoveToEx: not a device context");
-    if (!context)
+    if (!context) {
         return FALSE;
-    if (previous != nullptr)
+    }
+    if (previous != nullptr) {
         *previous = context->position;
+    }
     context->position = {x, y};
     return TRUE;
 }
 
 BOOL LineTo(HDC dc, int x, int y) {
     auto context = requireContext(dc, "LineTo: not a device context");
-    if (!context)
+    if (!context) {
         return FALSE;
-    if (context->pen && context->pen->style != PS_NULL)
+    }
+    if (context->pen && context->pen->style != PS_NULL) {
         drawLine(*context, context->position.x, context->position.y, x, y,
                  pixelFromColour(context->pen->colour, context->monochrome()));
+    }
     context->position = {x, y};
     return TRUE;
 }
@@ -94,11 +102,13 @@ BOOL LineTo(HDC dc, int x, int y) {
 int FillRect(HDC dc, const RECT* rect, HBRUSH brushHandle) {
     auto context = requireContext(dc, "FillRect: not a device context");
     auto brush = require<Brush>(brushHandle, ObjectKind::brush, "FillRect: not a brush");
-    if (!context || !brush || rect == nullptr)
+    if (!context || !brush || rect == nullptr) {
         return 0;
-    if (brush->style != BS_NULL)
+    }
+    if (brush->style != BS_NULL) {
         fillDeviceBox(*context, {rect->left, rect->top, rect->right, rect->bottom},
                       pixelFromColour(brush->colour, context->monochrome()));
+    }
     return 1;
 }
 

@@ -19,15 +19,18 @@ namespace platform {
 // The FreeType library and fontconfig configuration, alive while any face uses them.
 struct FontEngine {
     FontEngine() {
-        if (FT_Init_FreeType(&library) != 0)
+        if (FT_Init_FreeType(&library) != 0) {
             library = nullptr;
+        }
         config = FcInitLoadConfigAndFonts();
     }
     ~FontEngine() {
-        if (config != nullptr)
+        if (config != nullptr) {
             FcConfigDestroy(config);
-        if (library != nullptr)
+        }
+        if (library != nullptr) {
             FT_Done_FreeType(library);
+        }
     }
     FontEngine(const FontEngine&) = delete;
     FontEngine& operator=(const FontEngine&) = delete;
@@ -60,14 +63,17 @@ std::map<FaceKey, std::weak_ptr<FontFace>>& faceCache() {
 void keepRecent(const std::shared_ptr<FontFace>& face) {
     constexpr std::size_t kRecentFaces = 8;
     static std::deque<std::shared_ptr<FontFace>> recent;
-    if (!face)
+    if (!face) {
         return;
+    }
     auto known = std::find(recent.begin(), recent.end(), face);
-    if (known != recent.end())
+    if (known != recent.end()) {
         recent.erase(known);
+    }
     recent.push_front(face);
-    if (recent.size() > kRecentFaces)
+    if (recent.size() > kRecentFaces) {
         recent.pop_back();
+    }
 }
 
 std::shared_ptr<FontEngine> engineInUse() {
@@ -97,8 +103,9 @@ MatchedFile matchFile(FcConfig* config, const LOGFONTA& logical) {
     FcPattern* font = FcFontMatch(config, pattern, &result);
     if (font != nullptr) {
         FcChar8* file = nullptr;
-        if (FcPatternGetString(font, FC_FILE, 0, &file) == FcResultMatch)
+        if (FcPatternGetString(font, FC_FILE, 0, &file) == FcResultMatch) {
             matched.path = reinterpret_cast<char*>(file);
+        }
         FcPatternGetInteger(font, FC_INDEX, 0, &matched.index);
         FcPatternDestroy(font);
     }
@@ -116,34 +123,41 @@ int roundedScale(long fontUnits, long pixelsPerEm, long unitsPerEm) {
 struct FaceLoader {
     static void renderGlyphs(FontFace& face, FT_Face ft, bool emboldenMissingBold, bool slantMissingItalic) {
         for (unsigned code = 32; code < 256; ++code) {
-            if (FT_Load_Char(ft, code, FT_LOAD_DEFAULT) != 0)
+            if (FT_Load_Char(ft, code, FT_LOAD_DEFAULT) != 0) {
                 continue;
-            if (emboldenMissingBold)
+            }
+            if (emboldenMissingBold) {
                 FT_GlyphSlot_Embolden(ft->glyph);
-            if (slantMissingItalic)
+            }
+            if (slantMissingItalic) {
                 FT_GlyphSlot_Oblique(ft->glyph);
+            }
             FontFace::Glyph& glyph = face.glyphs[code];
             glyph.advance = static_cast<int>((ft->glyph->advance.x + 32) >> 6);
-            if (FT_Render_Glyph(ft->glyph, FT_RENDER_MODE_NORMAL) != 0)
+            if (FT_Render_Glyph(ft->glyph, FT_RENDER_MODE_NORMAL) != 0) {
                 continue;
+            }
             const FT_Bitmap& bitmap = ft->glyph->bitmap;
             glyph.left = ft->glyph->bitmap_left;
             glyph.top = ft->glyph->bitmap_top;
             glyph.width = static_cast<int>(bitmap.width);
             glyph.rows = static_cast<int>(bitmap.rows);
             glyph.coverage.resize(static_cast<std::size_t>(glyph.width) * static_cast<std::size_t>(glyph.rows));
-            for (int y = 0; y < glyph.rows; ++y)
-                for (int x = 0; x < glyph.width; ++x)
+            for (int y = 0; y < glyph.rows; ++y) {
+                for (int x = 0; x < glyph.width; ++x) {
                     glyph.coverage[static_cast<std::size_t>(y * glyph.width + x)] =
                         bitmap.buffer[static_cast<std::ptrdiff_t>(y) * bitmap.pitch + x];
+                }
+            }
         }
     }
 
     static std::shared_ptr<FontFace> load(const std::shared_ptr<FontEngine>& engine, const MatchedFile& file,
                                           const LOGFONTA& logical) {
         FT_Face ft = nullptr;
-        if (FT_New_Face(engine->library, file.path.c_str(), file.index, &ft) != 0)
+        if (FT_New_Face(engine->library, file.path.c_str(), file.index, &ft) != 0) {
             return nullptr;
+        }
         const long unitsPerEm = ft->units_per_EM > 0 ? ft->units_per_EM : 2048;
         long winAscent = ft->ascender;
         long winDescent = -ft->descender;
@@ -153,12 +167,14 @@ struct FaceLoader {
         }
         // A negative height asks for the character height (the em), a positive one for the cell height.
         long pixelsPerEm = kDefaultPixelHeight;
-        if (logical.lfHeight < 0)
+        if (logical.lfHeight < 0) {
             pixelsPerEm = -static_cast<long>(logical.lfHeight);
-        if (logical.lfHeight > 0)
+        }
+        if (logical.lfHeight > 0) {
             pixelsPerEm =
                 std::max(1L, std::lround(static_cast<double>(logical.lfHeight) * static_cast<double>(unitsPerEm) /
                                          static_cast<double>(winAscent + winDescent)));
+        }
         FT_Set_Pixel_Sizes(ft, 0, static_cast<FT_UInt>(pixelsPerEm));
 
         auto face = std::make_shared<FontFace>();
@@ -179,8 +195,9 @@ struct FaceLoader {
 
 std::shared_ptr<FontFace> FontFace::open(const LOGFONTA& logical) {
     std::shared_ptr<FontEngine> engine = engineInUse();
-    if (engine->library == nullptr || engine->config == nullptr)
+    if (engine->library == nullptr || engine->config == nullptr) {
         return nullptr;
+    }
     const auto matchKey =
         std::make_tuple(std::string(logical.lfFaceName), logical.lfWeight >= kBoldWeight, logical.lfItalic != 0);
     auto known = engine->matches.find(matchKey);
@@ -189,8 +206,9 @@ std::shared_ptr<FontFace> FontFace::open(const LOGFONTA& logical) {
         known = engine->matches.emplace(matchKey, std::make_pair(matched.path, matched.index)).first;
     }
     const MatchedFile file{known->second.first, known->second.second};
-    if (file.path.empty())
+    if (file.path.empty()) {
         return nullptr;
+    }
     const int height = static_cast<int>(logical.lfHeight);
     const FaceKey key{file.path,
                       file.index,
@@ -210,8 +228,9 @@ std::shared_ptr<FontFace> FontFace::open(const LOGFONTA& logical) {
 
 int FontFace::width(const char* text, int length) const {
     int total = 0;
-    for (int i = 0; i < length; ++i)
+    for (int i = 0; i < length; ++i) {
         total += glyphs[static_cast<unsigned char>(text[i])].advance;
+    }
     return total;
 }
 

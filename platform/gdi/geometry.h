@@ -21,10 +21,12 @@ struct Box {
     }
     // The smallest box around both; an empty one adds nothing.
     Box unite(const Box& other) const {
-        if (empty())
+        if (empty()) {
             return other;
-        if (other.empty())
+        }
+        if (other.empty()) {
             return *this;
+        }
         return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
                 std::max(bottom, other.bottom)};
     }
@@ -40,8 +42,9 @@ inline BoxList intersect(const BoxList& boxes, const Box& with) {
     BoxList result;
     for (const Box& box : boxes) {
         Box part = box.intersect(with);
-        if (!part.empty())
+        if (!part.empty()) {
             result.push_back(part);
+        }
     }
     return result;
 }
@@ -54,22 +57,28 @@ inline BoxList subtract(const BoxList& boxes, const Box& hole) {
             result.push_back(box);
             continue;
         }
-        if (box.top < cut.top)
+        if (box.top < cut.top) {
             result.push_back({box.left, box.top, box.right, cut.top});
-        if (cut.bottom < box.bottom)
+        }
+        if (cut.bottom < box.bottom) {
             result.push_back({box.left, cut.bottom, box.right, box.bottom});
-        if (box.left < cut.left)
+        }
+        if (box.left < cut.left) {
             result.push_back({box.left, cut.top, cut.left, cut.bottom});
-        if (cut.right < box.right)
+        }
+        if (cut.right < box.right) {
             result.push_back({cut.right, cut.top, box.right, cut.bottom});
+        }
     }
     return result;
 }
 
 inline bool containsPoint(const BoxList& boxes, int x, int y) {
-    for (const Box& box : boxes)
-        if (box.contains(x, y))
+    for (const Box& box : boxes) {
+        if (box.contains(x, y)) {
             return true;
+        }
+    }
     return false;
 }
 

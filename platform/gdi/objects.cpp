@@ -81,8 +81,9 @@ std::shared_ptr<GdiObject> findObject(const void* handle) {
 
 std::size_t liveObjectCount() {
     std::size_t count = 0;
-    for (const auto& entry : table().objects)
+    for (const auto& entry : table().objects) {
         count += entry.second->stock ? 0 : 1;
+    }
     return count;
 }
 
@@ -146,8 +147,9 @@ HGDIOBJ GetStockObject(int index) {
 }
 
 HPEN CreatePenIndirect(const LOGPEN* logical) {
-    if (logical == nullptr || (logical->lopnStyle != PS_SOLID && logical->lopnStyle != PS_NULL))
+    if (logical == nullptr || (logical->lopnStyle != PS_SOLID && logical->lopnStyle != PS_NULL)) {
         return nullptr;
+    }
     auto pen = std::make_shared<Pen>();
     pen->style = logical->lopnStyle;
     pen->colour = logical->lopnColor & 0xFFFFFFu;
@@ -155,8 +157,9 @@ HPEN CreatePenIndirect(const LOGPEN* logical) {
 }
 
 HBRUSH CreateBrushIndirect(const LOGBRUSH* logical) {
-    if (logical == nullptr || (logical->lbStyle != BS_SOLID && logical->lbStyle != BS_NULL))
+    if (logical == nullptr || (logical->lbStyle != BS_SOLID && logical->lbStyle != BS_NULL)) {
         return nullptr;
+    }
     auto brush = std::make_shared<Brush>();
     brush->style = logical->lbStyle;
     brush->colour = logical->lbColor & 0xFFFFFFu;
@@ -169,8 +172,9 @@ HBRUSH CreateSolidBrush(COLORREF colour) {
 }
 
 HFONT CreateFontIndirectA(const LOGFONTA* logical) {
-    if (logical == nullptr)
+    if (logical == nullptr) {
         return nullptr;
+    }
     auto font = std::make_shared<Font>();
     font->logical = *logical;
     font->logical.lfFaceName[LF_FACESIZE - 1] = '\0';
@@ -186,31 +190,36 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
 }
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
-    if (width <= 0 || height <= 0 || planes != 1 || bitsPerPixel != 1)
+    if (width <= 0 || height <= 0 || planes != 1 || bitsPerPixel != 1) {
         return nullptr;
+    }
     auto bitmap = makeBitmap(width, height, 1);
     if (bits != nullptr) {
         // Rows of monochrome bitmaps are padded to 16 bits.
         const auto* bytes = static_cast<const BYTE*>(bits);
         const int stride = (width + 15) / 16 * 2;
-        for (int y = 0; y < height; ++y)
+        for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
                 const bool white = (bytes[y * stride + x / 8] >> (7 - x % 8)) & 1;
                 bitmap->row(y)[x] = white ? 0xFFFFFFu : 0u;
             }
+        }
     }
     return static_cast<HBITMAP>(addObject(std::move(bitmap)));
 }
 
 HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD) {
-    if (bits != nullptr)
+    if (bits != nullptr) {
         *bits = nullptr;
-    if (info == nullptr || usage != DIB_RGB_COLORS || section != nullptr)
+    }
+    if (info == nullptr || usage != DIB_RGB_COLORS || section != nullptr) {
         return nullptr;
+    }
     const BITMAPINFOHEADER& header = info->bmiHeader;
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biBitCount != 32 || header.biCompression != BI_RGB ||
-        header.biPlanes != 1 || header.biWidth <= 0 || header.biHeight == 0)
+        header.biPlanes != 1 || header.biWidth <= 0 || header.biHeight == 0) {
         return nullptr;
+    }
     const int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
     auto bitmap = makeBitmap(header.biWidth, height, 32);
     bitmap->dibSection = true;
@@ -219,19 +228,23 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
         bitmap->rowZero = bitmap->pixels + static_cast<std::ptrdiff_t>(height - 1) * bitmap->width;
         bitmap->rowStep = -bitmap->width;
     }
-    if (bits != nullptr)
+    if (bits != nullptr) {
         *bits = bitmap->pixels;
+    }
     return static_cast<HBITMAP>(addObject(std::move(bitmap)));
 }
 
 int GetObjectA(HGDIOBJ object, int size, LPVOID buffer) {
     auto bitmap = require<Bitmap>(object, ObjectKind::bitmap, "GetObjectA: not a bitmap");
-    if (!bitmap)
+    if (!bitmap) {
         return 0;
-    if (buffer == nullptr)
+    }
+    if (buffer == nullptr) {
         return static_cast<int>(sizeof(BITMAP));
-    if (size < static_cast<int>(sizeof(BITMAP)))
+    }
+    if (size < static_cast<int>(sizeof(BITMAP))) {
         return 0;
+    }
     BITMAP record{};
     record.bmWidth = bitmap->width;
     record.bmHeight = bitmap->height;
@@ -249,8 +262,9 @@ BOOL DeleteObject(HGDIOBJ object) {
         reportMisuse("DeleteObject: not a GDI object");
         return FALSE;
     }
-    if (found->stock)
+    if (found->stock) {
         return TRUE;
+    }
     // A context that still has the object selected keeps it alive until it selects another.
     removeObject(object);
     return TRUE;

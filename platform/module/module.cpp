@@ -31,8 +31,9 @@ FARPROC asProcedure(Function* function) {
 
 HINSTANCE moduleHandle() {
     Dl_info info{};
-    if (dladdr(&kModuleAnchor, &info) == 0)
+    if (dladdr(&kModuleAnchor, &info) == 0) {
         return nullptr;
+    }
     return static_cast<HINSTANCE>(info.dli_fbase);
 }
 
@@ -43,33 +44,40 @@ using namespace platform;
 extern "C" {
 
 HMODULE LoadLibraryA(LPCSTR name) {
-    if (name == nullptr || (strcasecmp(name, "msimg32.dll") != 0 && strcasecmp(name, "msimg32") != 0))
+    if (name == nullptr || (strcasecmp(name, "msimg32.dll") != 0 && strcasecmp(name, "msimg32") != 0)) {
         return nullptr;
+    }
     msimg32.loads++;
     return reinterpret_cast<HMODULE>(&msimg32);
 }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
-    if (module != reinterpret_cast<HMODULE>(&msimg32) || msimg32.loads == 0 || name == nullptr || IS_INTRESOURCE(name))
+    if (module != reinterpret_cast<HMODULE>(&msimg32) || msimg32.loads == 0 || name == nullptr ||
+        IS_INTRESOURCE(name)) {
         return nullptr;
-    if (std::strcmp(name, "AlphaBlend") == 0)
+    }
+    if (std::strcmp(name, "AlphaBlend") == 0) {
         return asProcedure(&AlphaBlend);
-    if (std::strcmp(name, "TransparentBlt") == 0)
+    }
+    if (std::strcmp(name, "TransparentBlt") == 0) {
         return asProcedure(&TransparentBlt);
+    }
     return nullptr;
 }
 
 BOOL FreeLibrary(HMODULE module) {
-    if (module != reinterpret_cast<HMODULE>(&msimg32) || msimg32.loads == 0)
+    if (module != reinterpret_cast<HMODULE>(&msimg32) || msimg32.loads == 0) {
         return FALSE;
+    }
     msimg32.loads--;
     return TRUE;
 }
 
 BOOL GetVersionExA(OSVERSIONINFOA* info) {
-    if (info == nullptr ||
-        (info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA) && info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOEXA)))
+    if (info == nullptr || (info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA) &&
+                            info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOEXA))) {
         return FALSE;
+    }
     // What Windows reports to programs that do not declare a newer version: 6.2, build 9200, NT.
     constexpr DWORD kMajor = 6;
     constexpr DWORD kMinor = 2;

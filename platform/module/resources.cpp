@@ -13,9 +13,11 @@ bool ownModule(HMODULE module) {
 
 const EmbeddedResource* fromHandle(HRSRC resource) {
     const auto* entry = reinterpret_cast<const EmbeddedResource*>(resource);
-    for (std::size_t i = 0; i < zelmorEmbeddedResourceCount; ++i)
-        if (&zelmorEmbeddedResources[i] == entry)
+    for (std::size_t i = 0; i < zelmorEmbeddedResourceCount; ++i) {
+        if (&zelmorEmbeddedResources[i] == entry) {
             return entry;
+        }
+    }
     return nullptr;
 }
 
@@ -28,13 +30,15 @@ extern "C" {
 
 HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type) {
     // Only numeric names and string types occur: the resource list gives "id PNG file".
-    if (!ownModule(module) || name == nullptr || !IS_INTRESOURCE(name) || type == nullptr || IS_INTRESOURCE(type))
+    if (!ownModule(module) || name == nullptr || !IS_INTRESOURCE(name) || type == nullptr || IS_INTRESOURCE(type)) {
         return nullptr;
+    }
     const int id = static_cast<int>(reinterpret_cast<ULONG_PTR>(name));
     for (std::size_t i = 0; i < zelmorEmbeddedResourceCount; ++i) {
         const EmbeddedResource& entry = zelmorEmbeddedResources[i];
-        if (entry.id == id && strcasecmp(entry.type, type) == 0)
+        if (entry.id == id && strcasecmp(entry.type, type) == 0) {
             return reinterpret_cast<HRSRC>(const_cast<EmbeddedResource*>(&entry));
+        }
     }
     return nullptr;
 }

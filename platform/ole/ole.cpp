@@ -53,8 +53,9 @@ bool freeGlobal(HGLOBAL block) {
 std::string dropFilesBytes(const std::string* names, std::size_t count) {
     DropFilesHeader header{sizeof(DropFilesHeader), {0, 0}, FALSE, FALSE};
     std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
-    for (std::size_t i = 0; i < count; ++i)
+    for (std::size_t i = 0; i < count; ++i) {
         bytes.append(names[i]).push_back('\0');
+    }
     bytes.push_back('\0');
     return bytes;
 }
@@ -78,19 +79,24 @@ HRESULT OleInitialize(LPVOID) {
 }
 
 void OleUninitialize() {
-    if (oleInitialisations > 0)
+    if (oleInitialisations > 0) {
         --oleInitialisations;
+    }
 }
 
 HRESULT RegisterDragDrop(HWND window, IDropTarget* target) {
-    if (oleInitialisations == 0)
+    if (oleInitialisations == 0) {
         return E_OUTOFMEMORY;  // what Windows answers before OleInitialize
-    if (target == nullptr)
+    }
+    if (target == nullptr) {
         return E_INVALIDARG;
-    if (!findWindow(window))
+    }
+    if (!findWindow(window)) {
         return DRAGDROP_E_INVALIDHWND;
-    if (registeredDropTarget(window) != nullptr)
+    }
+    if (registeredDropTarget(window) != nullptr) {
         return DRAGDROP_E_ALREADYREGISTERED;
+    }
     target->AddRef();
     registrations()[window] = target;
     return S_OK;
@@ -98,20 +104,23 @@ HRESULT RegisterDragDrop(HWND window, IDropTarget* target) {
 
 HRESULT RevokeDragDrop(HWND window) {
     IDropTarget* target = registeredDropTarget(window);
-    if (target == nullptr)
+    if (target == nullptr) {
         return findWindow(window) ? DRAGDROP_E_NOTREGISTERED : DRAGDROP_E_INVALIDHWND;
+    }
     registrations().erase(window);
     target->Release();
     return S_OK;
 }
 
 void ReleaseStgMedium(STGMEDIUM* medium) {
-    if (medium == nullptr)
+    if (medium == nullptr) {
         return;
-    if (medium->pUnkForRelease != nullptr)
+    }
+    if (medium->pUnkForRelease != nullptr) {
         medium->pUnkForRelease->Release();
-    else if (medium->tymed == TYMED_HGLOBAL)
+    } else if (medium->tymed == TYMED_HGLOBAL) {
         freeGlobal(medium->hGlobal);
+    }
     medium->tymed = TYMED_NULL;
     medium->hGlobal = nullptr;
     medium->pUnkForRelease = nullptr;
@@ -120,28 +129,33 @@ void ReleaseStgMedium(STGMEDIUM* medium) {
 UINT DragQueryFileA(HDROP drop, UINT index, LPSTR file, UINT size) {
     constexpr UINT kCountFiles = 0xFFFFFFFF;
     const std::string* bytes = globalBytes(drop);
-    if (bytes == nullptr || bytes->size() < sizeof(DropFilesHeader))
+    if (bytes == nullptr || bytes->size() < sizeof(DropFilesHeader)) {
         return 0;
+    }
     DropFilesHeader header{};
     std::memcpy(&header, bytes->data(), sizeof header);
-    if (header.fWide != FALSE || header.pFiles > bytes->size())
+    if (header.fWide != FALSE || header.pFiles > bytes->size()) {
         return 0;  // wide names are not supported
+    }
     UINT count = 0;
     for (std::size_t at = header.pFiles; at < bytes->size() && (*bytes)[at] != '\0'; ++count) {
         const std::size_t end = bytes->find('\0', at);
         const std::string name = bytes->substr(at, end == std::string::npos ? std::string::npos : end - at);
         if (count == index) {
-            if (file == nullptr)
+            if (file == nullptr) {
                 return static_cast<UINT>(name.size());
-            if (size == 0)
+            }
+            if (size == 0) {
                 return 0;
+            }
             const std::size_t copied = std::min(name.size(), static_cast<std::size_t>(size) - 1);
             std::memcpy(file, name.data(), copied);
             file[copied] = '\0';
             return static_cast<UINT>(copied);
         }
-        if (end == std::string::npos)
+        if (end == std::string::npos) {
             break;
+        }
         at = end + 1;
     }
     return index == kCountFiles ? count : 0;

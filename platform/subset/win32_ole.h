@@ -12,9 +12,11 @@ struct GUID {
 using IID = GUID;
 using REFIID = const IID&;
 inline bool IsEqualGUID(const GUID& a, const GUID& b) {
-    for (int i = 0; i < 8; ++i)
-        if (a.Data4[i] != b.Data4[i])
+    for (int i = 0; i < 8; ++i) {
+        if (a.Data4[i] != b.Data4[i]) {
             return false;
+        }
+    }
     return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3;
 }
 inline bool operator==(const GUID& a, const GUID& b) {

@@ -27,16 +27,21 @@ LPARAM clientPoint(HWND window, POINT screen) {
 WPARAM mouseKeys() {
     const InputState& state = input();
     WPARAM keys = 0;
-    if (state.down[VK_LBUTTON])
+    if (state.down[VK_LBUTTON]) {
         keys |= MK_LBUTTON;
-    if (state.down[VK_RBUTTON])
+    }
+    if (state.down[VK_RBUTTON]) {
         keys |= MK_RBUTTON;
-    if (state.down[VK_MBUTTON])
+    }
+    if (state.down[VK_MBUTTON]) {
         keys |= MK_MBUTTON;
-    if (state.down[VK_SHIFT])
+    }
+    if (state.down[VK_SHIFT]) {
         keys |= MK_SHIFT;
-    if (state.down[VK_CONTROL])
+    }
+    if (state.down[VK_CONTROL]) {
         keys |= MK_CONTROL;
+    }
     return keys;
 }
 
@@ -46,11 +51,13 @@ public:
     DataObject(CLIPFORMAT held, std::string data) : format(held), bytes(std::move(data)) {}
 
     HRESULT QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr)
+        if (object == nullptr) {
             return E_POINTER;
+        }
         *object = nullptr;
-        if (iid != IID_IUnknown)
+        if (iid != IID_IUnknown) {
             return E_NOINTERFACE;
+        }
         *object = this;
         AddRef();
         return S_OK;
@@ -58,10 +65,12 @@ public:
     ULONG AddRef() override { return ++references; }
     ULONG Release() override { return --references; }  // lives on the driver's stack
     HRESULT GetData(FORMATETC* wanted, STGMEDIUM* medium) override {
-        if (wanted == nullptr || medium == nullptr)
+        if (wanted == nullptr || medium == nullptr) {
             return E_INVALIDARG;
-        if (wanted->cfFormat != format || (wanted->tymed & TYMED_HGLOBAL) == 0)
+        }
+        if (wanted->cfFormat != format || (wanted->tymed & TYMED_HGLOBAL) == 0) {
             return DV_E_FORMATETC;
+        }
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = allocateGlobal(bytes);
         medium->pUnkForRelease = nullptr;
@@ -72,8 +81,9 @@ public:
         return wanted != nullptr && wanted->cfFormat == format ? S_OK : DV_E_FORMATETC;
     }
     HRESULT GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-        if (out != nullptr)
+        if (out != nullptr) {
             out->ptd = nullptr;
+        }
         return E_FAIL;
     }
     HRESULT SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_FAIL; }
@@ -91,10 +101,12 @@ private:
 DWORD drag(const Driver& driver, POINT screen, IDataObject& data, bool drop) {
     IDropTarget* target = nullptr;
     for (Window* window = findWindow(driver.windowAt(screen)).get(); window != nullptr && target == nullptr;
-         window = window->parent)
+         window = window->parent) {
         target = registeredDropTarget(window->handle);
-    if (target == nullptr)
+    }
+    if (target == nullptr) {
         return DROPEFFECT_NONE;
+    }
     input().cursor = screen;
     const POINTL point{screen.x, screen.y};
     const DWORD keys = static_cast<DWORD>(mouseKeys() | MK_LBUTTON);
@@ -156,20 +168,23 @@ void Driver::swapButtons(bool swapped) {
 }
 
 void Driver::gesture(const std::vector<GestureStep>& steps) {
-    if (steps.empty())
+    if (steps.empty()) {
         return;
+    }
     InputState& state = input();
     state.gesture.assign(steps.begin() + 1, steps.end());
     state.apply(steps.front());
     HWND window = windowAt(steps.front().cursor);
-    if (window == nullptr)
+    if (window == nullptr) {
         return;
+    }
     // The system reports the logical button: with swapped buttons the physical left one is the right.
     const bool left = steps.front().left;
     const bool right = steps.front().right;
     UINT message = WM_MBUTTONDOWN;
-    if (left || right)
+    if (left || right) {
         message = (left != state.swappedButtons) ? WM_LBUTTONDOWN : WM_RBUTTONDOWN;
+    }
     PostMessageA(window, message, mouseKeys(), clientPoint(window, steps.front().cursor));
 }
 
@@ -197,17 +212,20 @@ void Driver::quickClick(POINT screen) {
     const int key = state.swappedButtons ? VK_RBUTTON : VK_LBUTTON;
     HWND window = windowAt(screen);
     state.down[static_cast<std::size_t>(key)] = true;
-    if (window != nullptr)
+    if (window != nullptr) {
         PostMessageA(window, WM_LBUTTONDOWN, mouseKeys() | MK_LBUTTON, clientPoint(window, screen));
+    }
     state.down[static_cast<std::size_t>(key)] = false;
-    if (window != nullptr)
+    if (window != nullptr) {
         PostMessageA(window, WM_LBUTTONUP, mouseKeys() & ~static_cast<WPARAM>(MK_LBUTTON), clientPoint(window, screen));
+    }
 }
 
 void Driver::typeText(const std::string& text) {
     HWND focus = GetFocus();
-    if (focus == nullptr)
+    if (focus == nullptr) {
         return;
+    }
     for (char character : text) {
         const auto code = static_cast<WPARAM>(static_cast<unsigned char>(character));
         PostMessageA(focus, WM_CHAR, code, 1);
@@ -216,20 +234,23 @@ void Driver::typeText(const std::string& text) {
 
 void Driver::pressKey(int virtualKey) {
     HWND focus = GetFocus();
-    if (focus == nullptr)
+    if (focus == nullptr) {
         return;
+    }
     const auto key = static_cast<WPARAM>(virtualKey);
     PostMessageA(focus, WM_KEYDOWN, key, 1);
-    if (virtualKey == VK_RETURN || virtualKey == VK_BACK || virtualKey == VK_ESCAPE || virtualKey == VK_TAB)
+    if (virtualKey == VK_RETURN || virtualKey == VK_BACK || virtualKey == VK_ESCAPE || virtualKey == VK_TAB) {
         PostMessageA(focus, WM_CHAR, key, 1);
+    }
     PostMessageA(focus, WM_KEYUP, key, 1);
 }
 
 void Driver::turnWheel(POINT screen, int notches) {
     input().cursor = screen;
     HWND window = windowAt(screen);
-    if (window == nullptr)
+    if (window == nullptr) {
         return;
+    }
     const auto delta = static_cast<WORD>(static_cast<SHORT>(notches * WHEEL_DELTA));
     PostMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(mouseKeys()), delta),
                  MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
@@ -258,9 +279,11 @@ DWORD Driver::dragFiles(POINT screen, const std::vector<std::string>& files, boo
 }
 
 HWND Driver::windowAt(POINT screen) const {
-    for (const auto& top : topLevelWindows())
-        if (Window* found = deepestAt(*top, screen))
+    for (const auto& top : topLevelWindows()) {
+        if (Window* found = deepestAt(*top, screen)) {
             return found->handle;
+        }
+    }
     return nullptr;
 }
 
@@ -279,23 +302,27 @@ std::size_t Driver::liveGdiObjects() {
 namespace {
 std::size_t countWithChildren(const Window& window) {
     std::size_t count = 1;
-    for (const auto& child : window.children)
+    for (const auto& child : window.children) {
         count += countWithChildren(*child);
+    }
     return count;
 }
 }  // namespace
 
 std::size_t Driver::liveWindows() {
     std::size_t count = 0;
-    for (const auto& top : topLevelWindows())
+    for (const auto& top : topLevelWindows()) {
         count += countWithChildren(*top);
+    }
     return count;
 }
 
 HWND Driver::windowInNativeParent(HWND native) {
-    for (const auto& top : topLevelWindows())
-        if (top->nativeParent == native && !top->destroying)
+    for (const auto& top : topLevelWindows()) {
+        if (top->nativeParent == native && !top->destroying) {
             return top->handle;
+        }
+    }
     return nullptr;
 }
 

@@ -57,25 +57,30 @@ int textLeft(Window& window, EditState& state) {
     const int left = state.leftMargin;
     const int right = window.width() - state.rightMargin;
     const int width = textWidth(state, state.text.size());
-    if ((window.style & ES_CENTER) != 0)
+    if ((window.style & ES_CENTER) != 0) {
         return left + (right - left - width) / 2;
-    if ((window.style & ES_RIGHT) != 0)
+    }
+    if ((window.style & ES_RIGHT) != 0) {
         return right - width;
+    }
     if ((window.style & ES_AUTOHSCROLL) != 0) {
         // Keep the caret in view.
         const int caretX = textWidth(state, state.caret);
-        if (caretX - state.scroll > right - left)
+        if (caretX - state.scroll > right - left) {
             state.scroll = caretX - (right - left);
-        if (caretX < state.scroll)
+        }
+        if (caretX < state.scroll) {
             state.scroll = caretX;
+        }
         state.scroll = std::max(0, state.scroll);
     }
     return left - state.scroll;
 }
 
 void drawRun(HDC dc, const EditState& state, std::size_t from, std::size_t to, int x, int height) {
-    if (to <= from)
+    if (to <= from) {
         return;
+    }
     RECT rect{x, 0, x + textWidth(state, to) - textWidth(state, from), height};
     DrawTextA(dc, state.text.data() + from, static_cast<int>(to - from), &rect,
               DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_NOCLIP);
@@ -90,8 +95,9 @@ void paint(const std::shared_ptr<Window>& window, EditState& state) {
                                : DefWindowProcA(window->handle, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
                                                 reinterpret_cast<LPARAM>(window->handle));
     auto brush = reinterpret_cast<HBRUSH>(answer);
-    if (!findObject(brush))
+    if (!findObject(brush)) {
         brush = GetSysColorBrush(COLOR_WINDOW);
+    }
     RECT client{0, 0, window->width(), window->height()};
     FillRect(dc, &client, brush);
 
@@ -141,8 +147,9 @@ std::size_t caretFromPoint(Window& window, EditState& state, int x) {
 
 void moveCaret(EditState& state, std::size_t to, bool extend) {
     state.caret = to;
-    if (!extend)
+    if (!extend) {
         state.anchor = to;
+    }
 }
 
 LRESULT keyDown(EditState& state, WPARAM key) {
@@ -161,8 +168,9 @@ LRESULT keyDown(EditState& state, WPARAM key) {
             moveCaret(state, state.text.size(), extend);
             break;
         case VK_DELETE:
-            if (state.anchor == state.caret && state.caret < state.text.size())
+            if (state.anchor == state.caret && state.caret < state.text.size()) {
                 state.caret++;
+            }
             state.replaceSelection("");
             break;
         default:
@@ -174,17 +182,20 @@ LRESULT keyDown(EditState& state, WPARAM key) {
 void typeCharacter(EditState& state, WPARAM code) {
     const auto character = static_cast<unsigned char>(code);
     if (character == static_cast<unsigned char>(kBackspace)) {
-        if (state.anchor == state.caret && state.caret > 0)
+        if (state.anchor == state.caret && state.caret > 0) {
             state.anchor = state.caret - 1;
+        }
         state.replaceSelection("");
         return;
     }
     // Return, Tab and other control characters do nothing in a single-line control.
-    if (character < kFirstPrintable || character == kDelete)
+    if (character < kFirstPrintable || character == kDelete) {
         return;
+    }
     const std::size_t kept = state.text.size() - (state.selectionEnd() - state.selectionStart());
-    if (kept + 1 > state.limit)
+    if (kept + 1 > state.limit) {
         return;
+    }
     state.replaceSelection(std::string(1, static_cast<char>(character)));
 }
 
@@ -192,19 +203,22 @@ void typeCharacter(EditState& state, WPARAM code) {
 
 LRESULT editWindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     std::shared_ptr<Window> window = findWindow(handle);
-    if (!window)
+    if (!window) {
         return 0;
+    }
     if (message == WM_NCCREATE) {
         auto state = std::make_unique<EditState>();
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        if (create != nullptr && create->lpszName != nullptr)
+        if (create != nullptr && create->lpszName != nullptr) {
             state->text = create->lpszName;
+        }
         window->control = std::move(state);
         return TRUE;
     }
     EditState* state = stateOf(handle);
-    if (state == nullptr)
+    if (state == nullptr) {
         return DefWindowProcA(handle, message, wParam, lParam);
+    }
     switch (message) {
         case WM_SETTEXT:
             state->text = lParam != 0 ? reinterpret_cast<LPCSTR>(lParam) : "";
@@ -214,8 +228,9 @@ LRESULT editWindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
             return TRUE;
         case WM_GETTEXT: {
             auto* buffer = reinterpret_cast<LPSTR>(lParam);
-            if (buffer == nullptr || wParam == 0)
+            if (buffer == nullptr || wParam == 0) {
                 return 0;
+            }
             const std::size_t length = std::min(state->text.size(), static_cast<std::size_t>(wParam) - 1);
             std::memcpy(buffer, state->text.data(), length);
             buffer[length] = '\0';
@@ -225,8 +240,9 @@ LRESULT editWindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
             return static_cast<LRESULT>(state->text.size());
         case WM_SETFONT:
             state->font = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(static_cast<DWORD_PTR>(lParam)) != 0)
+            if (LOWORD(static_cast<DWORD_PTR>(lParam)) != 0) {
                 InvalidateRect(handle, nullptr, TRUE);
+            }
             return 0;
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(state->font);
@@ -244,20 +260,24 @@ LRESULT editWindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         }
         case EM_GETSEL: {
-            if (wParam != 0)
+            if (wParam != 0) {
                 *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(state->selectionStart());
-            if (lParam != 0)
+            }
+            if (lParam != 0) {
                 *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(state->selectionEnd());
+            }
             return MAKELONG(static_cast<WORD>(state->selectionStart()), static_cast<WORD>(state->selectionEnd()));
         }
         case EM_LIMITTEXT:
             state->limit = wParam == 0 ? kLargestLimit : static_cast<std::size_t>(wParam);
             return 0;
         case EM_SETMARGINS:
-            if ((wParam & EC_LEFTMARGIN) != 0)
+            if ((wParam & EC_LEFTMARGIN) != 0) {
                 state->leftMargin = LOWORD(static_cast<DWORD_PTR>(lParam));
-            if ((wParam & EC_RIGHTMARGIN) != 0)
+            }
+            if ((wParam & EC_RIGHTMARGIN) != 0) {
                 state->rightMargin = HIWORD(static_cast<DWORD_PTR>(lParam));
+            }
             InvalidateRect(handle, nullptr, TRUE);
             return 0;
         case WM_GETDLGCODE:

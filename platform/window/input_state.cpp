@@ -61,11 +61,13 @@ using namespace platform;
 extern "C" {
 
 BOOL GetCursorPos(POINT* point) {
-    if (point == nullptr)
+    if (point == nullptr) {
         return FALSE;
+    }
     InputState& state = input();
-    if (LiveInput* live = liveInput())
+    if (LiveInput* live = liveInput()) {
         live->read(state);
+    }
     *point = state.cursor;
     state.cursorRead = true;
     return TRUE;
@@ -73,13 +75,15 @@ BOOL GetCursorPos(POINT* point) {
 
 SHORT GetAsyncKeyState(int key) {
     constexpr SHORT kDown = static_cast<SHORT>(0x8000);
-    if (key < 0 || key > 255)
+    if (key < 0 || key > 255) {
         return 0;
+    }
     InputState& state = input();
     const bool button = key == VK_LBUTTON || key == VK_RBUTTON || key == VK_MBUTTON;
     LiveInput* live = liveInput();
-    if (live != nullptr && (button || key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU))
+    if (live != nullptr && (button || key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU)) {
         live->read(state);
+    }
     if (live == nullptr && button && state.cursorRead && !state.gesture.empty()) {
         state.apply(state.gesture.front());
         state.gesture.pop_front();
@@ -90,8 +94,9 @@ SHORT GetAsyncKeyState(int key) {
 // The state as the messages delivered so far left it: never read live, and no gesture step taken.
 SHORT GetKeyState(int key) {
     constexpr SHORT kDown = static_cast<SHORT>(0x8000);
-    if (key < 0 || key > 255)
+    if (key < 0 || key > 255) {
         return 0;
+    }
     return input().down[static_cast<std::size_t>(key)] ? kDown : 0;
 }
 
@@ -129,12 +134,15 @@ HBRUSH GetSysColorBrush(int index) {
 }
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
-    if (instance != nullptr || !IS_INTRESOURCE(name))
+    if (instance != nullptr || !IS_INTRESOURCE(name)) {
         return nullptr;
+    }
     const int id = static_cast<int>(reinterpret_cast<ULONG_PTR>(name));
-    for (int i = 0; i < kCursorCount; ++i)
-        if (kCursorIds[i] == id)
+    for (int i = 0; i < kCursorCount; ++i) {
+        if (kCursorIds[i] == id) {
             return reinterpret_cast<HCURSOR>(&systemCursors[i]);
+        }
+    }
     return nullptr;
 }
 

@@ -27,16 +27,18 @@ using namespace platform;
 extern "C" {
 
 HDC GetDC(HWND handle) {
-    if (handle == nullptr)
+    if (handle == nullptr) {
         return screenContext();
+    }
     std::shared_ptr<Window> window = requireWindow(handle, "GetDC: not a window");
     return window ? contextOver(*window) : nullptr;
 }
 
 int ReleaseDC(HWND handle, HDC dc) {
     auto context = requireContext(dc, "ReleaseDC: not a device context");
-    if (!context || context->memory)
+    if (!context || context->memory) {
         return 0;
+    }
     destroyWindowContext(dc);
     if (std::shared_ptr<Window> window = findWindow(handle)) {
         // The presenter finds what really changed inside the window's part of the surface.
@@ -52,8 +54,9 @@ int ReleaseDC(HWND handle, HDC dc) {
 
 HDC BeginPaint(HWND handle, PAINTSTRUCT* paint) {
     std::shared_ptr<Window> window = requireWindow(handle, "BeginPaint: not a window");
-    if (!window || paint == nullptr)
+    if (!window || paint == nullptr) {
         return nullptr;
+    }
     const Box area = window->hasUpdate ? window->update : Box{};
     const bool erase = window->eraseOnPaint;
     window->hasUpdate = false;
@@ -65,14 +68,16 @@ HDC BeginPaint(HWND handle, PAINTSTRUCT* paint) {
     paint->hdc = dc;
     paint->rcPaint = {area.left, area.top, area.right, area.bottom};
     paint->fErase = FALSE;
-    if (erase)
+    if (erase) {
         paint->fErase = deliver(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0 ? TRUE : FALSE;
+    }
     return dc;
 }
 
 BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
-    if (paint == nullptr)
+    if (paint == nullptr) {
         return FALSE;
+    }
     return ReleaseDC(handle, paint->hdc) != 0 ? TRUE : FALSE;
 }
 

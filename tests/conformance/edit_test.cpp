@@ -33,8 +33,9 @@ std::string textOf(HWND window) {
 }
 
 void type(HWND edit, const std::string& characters) {
-    for (char character : characters)
+    for (char character : characters) {
         PostMessageA(edit, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(character)), 1);
+    }
     pumpMessages();
 }
 
@@ -50,8 +51,9 @@ protected:
     }
     void TearDown() override {
         char name[8];
-        if (GetClassNameA(edit, name, sizeof name) != 0)
+        if (GetClassNameA(edit, name, sizeof name) != 0) {
             DestroyWindow(edit);
+        }
         closeHostWindow();
         DeleteObject(editBrush);
     }
@@ -156,19 +158,23 @@ TEST_F(EditConformance, PaintingAsksTheParentForColours) {
     EXPECT_EQ(at(21, 44), 0x005A5A5Au) << "the background is the parent's brush";
     EXPECT_EQ(at(98, 31), 0x005A5A5Au);
     int ink = 0;
-    for (int y = 30; y < 46; ++y)
-        for (int x = 20; x < 100; ++x)
+    for (int y = 30; y < 46; ++y) {
+        for (int x = 20; x < 100; ++x) {
             ink += at(x, y) != 0x005A5A5Au ? 1 : 0;
+        }
+    }
     EXPECT_GT(ink, 20) << "the text is drawn";
     Bounds bounds{200, 100, 0, 0};
-    for (int y = 30; y < 46; ++y)
-        for (int x = 20; x < 100; ++x)
+    for (int y = 30; y < 46; ++y) {
+        for (int x = 20; x < 100; ++x) {
             if (at(x, y) != 0x005A5A5Au) {
                 bounds.left = std::min(bounds.left, x);
                 bounds.top = std::min(bounds.top, y);
                 bounds.right = std::max(bounds.right, x + 1);
                 bounds.bottom = std::max(bounds.bottom, y + 1);
             }
+        }
+    }
     // "440 Hz" in Arial 11, centred, at the top of the field (as measured on Windows), within the text
     // tolerance of the text tests.
     EXPECT_NEAR(bounds.left, 42, 2);

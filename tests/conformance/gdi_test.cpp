@@ -169,8 +169,9 @@ TEST(GdiConformance, BitBltCopiesInvertsAndMasksAllFourBytes) {
     Canvas source(4, 1);
     Canvas target(4, 1);
     const std::uint32_t values[] = {0x80402010u, 0xFF102030u, 0x00000000u, 0x12345678u};
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         source.at(i, 0) = values[i];
+    }
     target.fill(0x00C8C8C8u);
     EXPECT_TRUE(BitBlt(target.dc, 0, 0, 4, 1, source.dc, 0, 0, SRCINVERT));
     EXPECT_EQ(target.at(0, 0), 0x8088E8D8u);
@@ -183,7 +184,9 @@ TEST(GdiConformance, BitBltCopiesInvertsAndMasksAllFourBytes) {
     EXPECT_EQ(target.at(0, 0), 0x00000000u) << "left of the destination is untouched";
     // Overlapping copies within one bitmap read every pixel before it is overwritten.
     Canvas column(2, 4);
-    for (int y = 0; y < 4; ++y) column.at(0, y) = column.at(1, y) = static_cast<std::uint32_t>(y + 1);
+    for (int y = 0; y < 4; ++y) {
+        column.at(0, y) = column.at(1, y) = static_cast<std::uint32_t>(y + 1);
+    }
     BitBlt(column.dc, 0, 1, 1, 3, column.dc, 0, 0, SRCCOPY);
     BitBlt(column.dc, 1, 0, 1, 3, column.dc, 1, 1, SRCCOPY);
     EXPECT_EQ(column.mask(0, 0, 2, 4), "##\n##\n##\n##\n");
@@ -262,7 +265,7 @@ TEST(GdiConformance, AlphaBlendMatchesTheBlendFormulaExactly) {
     Canvas target(kCount, 1);
     std::uint32_t seed = 12345;
     auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
-    for (const BYTE constant : {BYTE{255}, BYTE{128}, BYTE{37}})
+    for (const BYTE constant : {BYTE{255}, BYTE{128}, BYTE{37}}) {
         for (const bool perPixel : {true, false}) {
             std::vector<std::uint32_t> sources(kCount);
             std::vector<std::uint32_t> destinations(kCount);
@@ -276,11 +279,13 @@ TEST(GdiConformance, AlphaBlendMatchesTheBlendFormulaExactly) {
             }
             const BLENDFUNCTION blend{AC_SRC_OVER, 0, constant, static_cast<BYTE>(perPixel ? AC_SRC_ALPHA : 0)};
             ASSERT_TRUE(alphaBlend(target.dc, 0, 0, kCount, 1, source.dc, 0, 0, kCount, 1, blend));
-            for (int i = 0; i < kCount; ++i)
+            for (int i = 0; i < kCount; ++i) {
                 ASSERT_EQ(target.at(i, 0), expectedBlend(sources[static_cast<std::size_t>(i)],
                                                          destinations[static_cast<std::size_t>(i)], constant, perPixel))
                     << "pixel " << i << ", constant alpha " << int{constant} << ", per-pixel " << perPixel;
+            }
         }
+    }
     // A source rectangle reaching outside the source fails and draws nothing.
     target.fill(0);
     const BLENDFUNCTION opaque{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};

@@ -37,7 +37,7 @@ void drawImages(HDC dc) {
         reinterpret_cast<void (*)()>(GetProcAddress(library, "TransparentBlt")));
     // A premultiplied disc fading to transparent, bottom-up as images are stored.
     Canvas disc(40, 40, true);
-    for (int y = 0; y < 40; ++y)
+    for (int y = 0; y < 40; ++y) {
         for (int x = 0; x < 40; ++x) {
             const int distance2 = (x - 20) * (x - 20) + (y - 20) * (y - 20);
             const std::uint32_t alpha = distance2 >= 400 ? 0 : static_cast<std::uint32_t>(255 - distance2 * 255 / 400);
@@ -45,15 +45,18 @@ void drawImages(HDC dc) {
             const std::uint32_t green = alpha * static_cast<std::uint32_t>(x * 6) / 255;
             disc.at(x, y) = (alpha << 24) | (red << 16) | (green << 8) | (alpha * 40 / 255);
         }
+    }
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     alphaBlend(dc, 120, 10, 40, 40, disc.dc, 0, 0, 40, 40, blend);
     const BLENDFUNCTION half{AC_SRC_OVER, 0, 128, AC_SRC_ALPHA};
     alphaBlend(dc, 140, 30, 40, 40, disc.dc, 0, 0, 40, 40, half);
     // A checker with a magenta colour key.
     Canvas checker(30, 30);
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 30; ++x)
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 30; ++x) {
             checker.at(x, y) = ((x / 5 + y / 5) % 2) != 0 ? 0x00FF00FFu : 0x00206040u;
+        }
+    }
     transparentBlt(dc, 185, 10, 30, 30, checker.dc, 0, 0, 30, 30, RGB(255, 0, 255));
     FreeLibrary(library);
 }
@@ -70,8 +73,9 @@ void drawPicture(HDC dc) {
     // An outline on the rectangle's outermost pixels and a fill that leaves the top and left edge.
     const POINT outline[] = {{10, 10}, {99, 10}, {99, 59}, {10, 59}, {10, 10}};
     MoveToEx(dc, outline[0].x, outline[0].y, nullptr);
-    for (int i = 1; i < 5; ++i)
+    for (int i = 1; i < 5; ++i) {
         LineTo(dc, outline[i].x, outline[i].y);
+    }
     const RECT inside{11, 11, 99, 59};
     FillRect(dc, &inside, blue);
     for (int i = 0; i < 8; ++i) {

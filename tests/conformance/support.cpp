@@ -54,25 +54,29 @@ std::string Canvas::mask(int x0, int y0, int x1, int y1, std::uint32_t backgroun
 
 Bounds inkBounds(const Canvas& canvas, std::uint32_t background) {
     Bounds bounds{canvas.width, canvas.height, 0, 0};
-    for (int y = 0; y < canvas.height; ++y)
+    for (int y = 0; y < canvas.height; ++y) {
         for (int x = 0; x < canvas.width; ++x) {
             const int row = canvas.bottomUp ? canvas.height - 1 - y : y;
-            if (((canvas.bits[row * canvas.width + x] ^ background) & 0xFFFFFFu) == 0)
+            if (((canvas.bits[row * canvas.width + x] ^ background) & 0xFFFFFFu) == 0) {
                 continue;
+            }
             bounds.left = std::min(bounds.left, x);
             bounds.top = std::min(bounds.top, y);
             bounds.right = std::max(bounds.right, x + 1);
             bounds.bottom = std::max(bounds.bottom, y + 1);
         }
-    if (bounds.right == 0)
+    }
+    if (bounds.right == 0) {
         bounds = Bounds{};
+    }
     return bounds;
 }
 
 void savePng(const std::string& path, const std::vector<std::uint32_t>& pixels, int width, int height) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!file)
+    if (!file) {
         throw std::runtime_error("cannot write " + path);
+    }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {
@@ -100,16 +104,19 @@ void savePng(const std::string& path, const std::vector<std::uint32_t>& pixels, 
 std::vector<std::uint32_t> loadPng(const std::string& path, int& width, int& height) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0)
+    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
         throw std::runtime_error("cannot read " + path);
+    }
     image.format = PNG_FORMAT_BGRA;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width) * image.height);
-    if (png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) == 0)
+    if (png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) == 0) {
         throw std::runtime_error("cannot decode " + path);
+    }
     width = static_cast<int>(image.width);
     height = static_cast<int>(image.height);
-    for (std::uint32_t& pixel : pixels)
+    for (std::uint32_t& pixel : pixels) {
         pixel &= 0xFFFFFFu;
+    }
     return pixels;
 }
 
@@ -173,8 +180,9 @@ std::vector<std::uint32_t> windowPixels(HWND window, int width, int height) {
     BitBlt(canvas.dc, 0, 0, width, height, dc, 0, 0, SRCCOPY);
     ReleaseDC(window, dc);
     std::vector<std::uint32_t> pixels(canvas.bits, canvas.bits + width * height);
-    for (std::uint32_t& pixel : pixels)
+    for (std::uint32_t& pixel : pixels) {
         pixel &= 0xFFFFFFu;
+    }
     return pixels;
 }
 

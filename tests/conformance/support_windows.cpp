@@ -9,8 +9,9 @@ namespace conformance {
 
 HDROP makeFileList(const std::vector<std::string>& files) {
     std::string names;
-    for (const std::string& file : files)
+    for (const std::string& file : files) {
         names.append(file).push_back('\0');
+    }
     names.push_back('\0');
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
     auto* header = static_cast<DROPFILES*>(GlobalLock(block));

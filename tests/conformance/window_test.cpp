@@ -72,9 +72,11 @@ protected:
     void TearDown() override {
         // Newest first, so that children go before their parents; some are gone already.
         char name[8];
-        for (auto it = made.rbegin(); it != made.rend(); ++it)
-            if (GetClassNameA(*it, name, sizeof name) != 0)
+        for (auto it = made.rbegin(); it != made.rend(); ++it) {
+            if (GetClassNameA(*it, name, sizeof name) != 0) {
                 DestroyWindow(*it);
+            }
+        }
         closeHostWindow();
         UnregisterClassA(kClass, nullptr);
     }
@@ -145,8 +147,9 @@ TEST_F(WindowConformance, MessagesAreSentAtOnceAndPostedInOrder) {
 
 WNDPROC originalProcedure = nullptr;
 LRESULT CALLBACK subclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_USER)
+    if (message == WM_USER) {
         return 7 + CallWindowProcA(originalProcedure, window, message, wParam, lParam);
+    }
     return CallWindowProcA(originalProcedure, window, message, wParam, lParam);
 }
 

@@ -16,14 +16,16 @@ void runCycles(EditorHost& host, int cycles) {
         std::vector<float> left(64, 0.25f);
         std::vector<float> right(64, -0.25f);
         float* channels[2] = {left.data(), right.data()};
-        while (running.load())
+        while (running.load()) {
             host.effect().processReplacing(channels, channels, 64);
+        }
     });
     std::thread automation([&] {
         float value = 0.0f;
         while (running.load()) {
-            for (std::int32_t index = 0; index < 3; ++index)
+            for (std::int32_t index = 0; index < 3; ++index) {
                 host.effect().setParameter(index, value);
+            }
             value = value >= 1.0f ? 0.0f : value + 0.0625f;
         }
     });
@@ -79,8 +81,9 @@ TEST(EditorConcurrency, KeysFromAnotherThreadReachTheEditBoxAtTheEditorsIdle) {
     std::intptr_t taken = 0;
     // A host's key thread: the digits while the editor's thread waits, then Enter while it idles.
     std::thread([&] {
-        for (int character : {'5', '0', '0'})
+        for (int character : {'5', '0', '0'}) {
             taken += host.effect().dispatch(effEditKeyDown, character);
+        }
     }).join();
     EXPECT_EQ(taken, 3);
     EXPECT_EQ(host.effect().getParameter(0), before) << "nothing is applied on the key thread";
@@ -89,14 +92,16 @@ TEST(EditorConcurrency, KeysFromAnotherThreadReachTheEditBoxAtTheEditorsIdle) {
         taken += host.effect().dispatch(effEditKeyDown, 0, 19);
         sent.store(true);
     });
-    while (!sent.load())
+    while (!sent.load()) {
         host.idle();
+    }
     enter.join();
     EXPECT_EQ(taken, 4);
     host.idle();
     bool automated = false;
-    for (const HostCall& call : host.effect().calls())
+    for (const HostCall& call : host.effect().calls()) {
         automated = automated || call.opcode == audioMasterAutomate;
+    }
     EXPECT_TRUE(automated);
     EXPECT_EQ(host.effect().text(effGetParamDisplay, 0), "500 Hz");
 }

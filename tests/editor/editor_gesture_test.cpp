@@ -60,10 +60,12 @@ TEST_F(OpenEditor, DraggingTheLowerSliderAutomatesParameterZeroInsideOneBracket)
     ASSERT_GE(seen.automated.size(), 3u);
     EXPECT_EQ(seen.events.front(), "begin 0");
     EXPECT_EQ(seen.events.back(), "end 0");
-    for (std::size_t i = 1; i + 1 < seen.events.size(); ++i)
+    for (std::size_t i = 1; i + 1 < seen.events.size(); ++i) {
         EXPECT_EQ(seen.events[i], "automate 0") << i;
-    for (std::size_t i = 1; i < seen.automated.size(); ++i)
+    }
+    for (std::size_t i = 1; i < seen.automated.size(); ++i) {
         EXPECT_GT(seen.automated[i], seen.automated[i - 1]) << "moving up raises the cut-off";
+    }
     // A free click puts the handle's middle under the pointer: 360 is 105 pixels above 255 + 209.
     EXPECT_FLOAT_EQ(seen.automated.back(), 1.0f - (360.0f - 255.0f) / 209.0f);
     EXPECT_EQ(host.effect().getParameter(0), seen.automated.back());
@@ -138,8 +140,9 @@ TEST_F(OpenEditor, TheModeSwitchTurnsThroughAllFourPositions) {
     host.effect().setParameter(2, 1.0f);
     host.idle();
     host.effect().clearCalls();
-    for (int y : {335, 350, 364, 378})
+    for (int y : {335, 350, 364, 378}) {
         host.drag({at(242, y), at(242, y, false)});
+    }
     const Bracketed seen = bracket();
     EXPECT_EQ(seen.automated, (std::vector<float>{0.0f, 1.0f / 3.0f, 2.0f / 3.0f, 1.0f}));
     EXPECT_EQ(seen.events.front(), "begin 2");
@@ -207,8 +210,9 @@ TEST_F(OpenEditor, KeysTheHostForwardsReachAnOpenEditBox) {
     EXPECT_EQ(host.effect().dispatch(effEditKeyDown, '5'), 0) << "no box open";
     host.click(44, 513);
     auto key = [&](int character, int virt = 0) { return host.effect().dispatch(effEditKeyDown, character, virt); };
-    for (char c : std::string("1234"))
+    for (char c : std::string("1234")) {
         EXPECT_EQ(key(c), 1);
+    }
     EXPECT_EQ(key(0, 1), 1);   // Backspace: "123"
     EXPECT_EQ(key(0, 10), 1);  // Home
     EXPECT_EQ(key(0, 22), 1);  // Delete: "23"

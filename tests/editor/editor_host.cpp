@@ -8,13 +8,15 @@ namespace editortest {
 void EditorHost::makeEffect(const PluginLibrary& library) {
     std::string error;
     hosted = HostedEffect::create(library, error, [this](const HostCall& call) { return answer(call); });
-    if (!hosted)
+    if (!hosted) {
         throw std::runtime_error(error);
+    }
 }
 
 void EditorHost::closeEffect() {
-    if (hosted)
+    if (hosted) {
         hosted->dispatch(effEditClose);
+    }
     hosted.reset();
 }
 

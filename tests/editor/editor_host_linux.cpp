@@ -23,11 +23,13 @@ const Loaded& library(Build build) {
         std::string error;
         slot.library =
             PluginLibrary::open(build == Build::Plugin ? ZELMOR_EDITOR_PLUGIN : ZELMOR_PLUGIN_WITHOUT_IMAGES, error);
-        if (!slot.library)
+        if (!slot.library) {
             throw std::runtime_error(error);
+        }
         auto entry = reinterpret_cast<TestingAccessEntry>(slot.library->symbol("zelmorTestingAccess"));
-        if (entry == nullptr)
+        if (entry == nullptr) {
             throw std::runtime_error("the testing build exports no zelmorTestingAccess");
+        }
         slot.access = entry();
     }
     return slot;
@@ -78,8 +80,9 @@ HWND EditorHost::focusWindow() const {
 
 std::vector<std::uint32_t> EditorHost::pixels() const {
     std::vector<std::uint32_t> read(static_cast<std::size_t>(kWidth) * kHeight);
-    if (HWND window = frameWindow())
+    if (HWND window = frameWindow()) {
         target->access->readPixels(window, kWidth, kHeight, read.data());
+    }
     return read;
 }
 
@@ -154,12 +157,15 @@ std::size_t EditorHost::liveWindows() const {
 }
 
 std::intptr_t EditorHost::answer(const HostCall& call) {
-    if (onCall)
+    if (onCall) {
         onCall(call.opcode);
-    if (call.opcode == audioMasterIdle && onHostIdle)
+    }
+    if (call.opcode == audioMasterIdle && onHostIdle) {
         onHostIdle();
-    if (call.opcode == audioMasterAutomate && onAutomate)
+    }
+    if (call.opcode == audioMasterAutomate && onAutomate) {
         onAutomate();
+    }
     return defaultHostAnswer(call);
 }
 

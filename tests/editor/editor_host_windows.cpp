@@ -18,8 +18,9 @@ const PluginLibrary& library(Build build) {
     if (!slot) {
         std::string error;
         slot = PluginLibrary::open(build == Build::Plugin ? ZELMOR_EDITOR_PLUGIN : ZELMOR_PLUGIN_WITHOUT_IMAGES, error);
-        if (!slot)
+        if (!slot) {
             throw std::runtime_error(error);
+        }
     }
     return *slot;
 }
@@ -80,8 +81,9 @@ POINT EditorHost::screen(int x, int y) const {
 }
 
 void EditorHost::drag(std::vector<guitest::Step> steps) {
-    for (guitest::Step& step : steps)
+    for (guitest::Step& step : steps) {
         step.at = screen(step.at.x, step.at.y);
+    }
     target->input.play(steps);
 }
 
@@ -139,15 +141,18 @@ std::size_t EditorHost::liveWindows() const {
 }
 
 std::intptr_t EditorHost::answer(const HostCall& call) {
-    if (onCall)
+    if (onCall) {
         onCall(call.opcode);
+    }
     if (call.opcode == audioMasterIdle) {
         target->input.stepFromLoop();
-        if (onHostIdle)
+        if (onHostIdle) {
             onHostIdle();
+        }
     }
-    if (call.opcode == audioMasterAutomate && onAutomate)
+    if (call.opcode == audioMasterAutomate && onAutomate) {
         onAutomate();
+    }
     return defaultHostAnswer(call);
 }
 

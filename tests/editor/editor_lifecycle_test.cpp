@@ -17,8 +17,9 @@ guitest::Step at(int x, int y, bool left = true) {
 
 std::vector<guitest::Step> longDrag() {
     std::vector<guitest::Step> steps;
-    for (int y = 440; y >= 260; y -= 10)
+    for (int y = 440; y >= 260; y -= 10) {
         steps.push_back(at(44, y));
+    }
     steps.push_back(at(44, 260, false));
     return steps;
 }
@@ -57,9 +58,11 @@ TEST(EditorLifecycle, TheHostMayCloseTheEditorInsideAGesture) {
     EXPECT_GE(idles, 1);
     EXPECT_EQ(host.frameWindow(), nullptr) << "the frame went once the gesture had unwound";
     std::vector<std::int32_t> bracket;
-    for (const HostCall& call : host.effect().calls())
-        if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterEndEdit)
+    for (const HostCall& call : host.effect().calls()) {
+        if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterEndEdit) {
             bracket.push_back(call.opcode);
+        }
+    }
     EXPECT_EQ(bracket, (std::vector<std::int32_t>{audioMasterBeginEdit, audioMasterEndEdit}));
     // The editor opens again as if nothing had happened.
     ASSERT_EQ(host.open(), 1);

@@ -29,8 +29,9 @@ const Label kLabels[] = {
 // Text is compared by its ink between the targets: the labels and the insides of the displays.
 std::vector<RECT> textAreas() {
     std::vector<RECT> areas{{21, 497, 67, 530}, {128, 497, 174, 530}};
-    for (const Label& label : kLabels)
+    for (const Label& label : kLabels) {
         areas.push_back(RECT{label.rect.left, label.rect.top, label.rect.right, label.rect.bottom});
+    }
     return areas;
 }
 
@@ -104,11 +105,14 @@ TEST(EditorPanel, TheSwitchShowsOneFramePerMode) {
     EditorHost host;
     ASSERT_EQ(host.open(), 1);
     std::vector<Pixels> frames;
-    for (float mode : {0.0f, 1.0f / 3.0f, 2.0f / 3.0f, 1.0f})
+    for (float mode : {0.0f, 1.0f / 3.0f, 2.0f / 3.0f, 1.0f}) {
         frames.push_back(region(panelAt(host, 0.5f, 0.5f, mode), kModeSwitch));
-    for (std::size_t a = 0; a < frames.size(); ++a)
-        for (std::size_t b = a + 1; b < frames.size(); ++b)
+    }
+    for (std::size_t a = 0; a < frames.size(); ++a) {
+        for (std::size_t b = a + 1; b < frames.size(); ++b) {
             EXPECT_NE(frames[a], frames[b]) << "positions " << a << " and " << b;
+        }
+    }
     // The knob shows the mode that plays: 0.5 plays band pass, 0.2 low pass.
     EXPECT_EQ(region(panelAt(host, 0.5f, 0.5f, 0.5f), kModeSwitch), frames[2]);
     EXPECT_EQ(region(panelAt(host, 0.5f, 0.5f, 0.2f), kModeSwitch), frames[0]);
@@ -126,8 +130,9 @@ TEST(EditorPanel, MarkingsStandAtTheirPlacesWithTheirFaces) {
     const std::uint32_t line = 0x2D2D2Du;
     const POINT onLines[] = {{258, 320}, {280, 305}, {309, 305}, {280, 340}, {309, 340},
                              {280, 375}, {309, 375}, {280, 410}, {309, 410}};
-    for (const POINT& point : onLines)
+    for (const POINT& point : onLines) {
         EXPECT_EQ(panel[static_cast<std::size_t>(point.y * kWidth + point.x)], line) << point.x << "," << point.y;
+    }
     // A line ends one pixel short of its last point, at the name's left edge.
     EXPECT_NE(panel[static_cast<std::size_t>(305 * kWidth + 310)], line);
 }

@@ -32,8 +32,9 @@ const Gesture kGestures[] = {
     {"slider drag",
      [](EditorHost& host) {
          std::vector<guitest::Step> steps;
-         for (int y = 440; y >= 300; y -= 20)
+         for (int y = 440; y >= 300; y -= 20) {
              steps.push_back(at(44, y));
+         }
          steps.push_back(at(44, 300, false));
          host.drag(steps);
      }},
@@ -90,8 +91,10 @@ TEST(EditorRemoval, TheHostMayCloseTheEffectInsideEveryCallbackOfEveryGesture) {
          {"slider drag in audioMasterIdle", "slider drag in audioMasterAutomate", "slider drag in audioMasterBeginEdit",
           "slider drag in audioMasterEndEdit", "switch in audioMasterAutomate", "switch in audioMasterBeginEdit",
           "switch in audioMasterEndEdit", "typed value in audioMasterAutomate", "typed value in audioMasterBeginEdit",
-          "typed value in audioMasterEndEdit", "wheel in audioMasterAutomate", "forwarded key in audioMasterAutomate"})
+          "typed value in audioMasterEndEdit", "wheel in audioMasterAutomate",
+          "forwarded key in audioMasterAutomate"}) {
         EXPECT_EQ(removed.count(expected), 1u) << expected;
+    }
 }
 
 }  // namespace

@@ -107,10 +107,11 @@ TEST_F(Touch, EscapeCancelsAnOpenValueDisplay) {
         host.click(44, 513);
         ASSERT_NE(host.focusWindow(), host.frameWindow()) << "the edit box has the keys";
         host.typeText("700");
-        if (forwarded)
+        if (forwarded) {
             EXPECT_EQ(host.effect().dispatch(effEditKeyDown, 0, 6), 1);  // the host's Escape
-        else
+        } else {
             host.pressKey(VK_ESCAPE);
+        }
         host.idle();
         EXPECT_EQ(host.focusWindow(), host.frameWindow()) << (forwarded ? "forwarded" : "typed");
         const Bracketed seen = bracket();

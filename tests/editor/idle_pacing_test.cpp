@@ -80,8 +80,9 @@ TEST_F(IdlePacing, AGestureAcrossTheClocksWrapKeepsIdling) {
     int after = 0;
     for (std::uint32_t elapsed = 10; elapsed <= 2000; elapsed += 10) {
         const bool idled = idlesAt(*editor, start, elapsed);
-        if (idled)
+        if (idled) {
             ++(elapsed <= 1000 ? before : after);
+        }
     }
     EXPECT_GE(before, 15);
     EXPECT_GE(after, 15) << "the idle redraws stop after the wrap";

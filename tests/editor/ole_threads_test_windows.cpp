@@ -16,8 +16,9 @@ namespace {
 // Whether this thread is still a single-threaded apartment: asking for the multithreaded one is refused.
 bool stillSingleThreaded() {
     const HRESULT asked = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    if (SUCCEEDED(asked))
+    if (SUCCEEDED(asked)) {
         CoUninitialize();
+    }
     return asked == RPC_E_CHANGED_MODE;
 }
 

@@ -14,20 +14,24 @@ int handleTop(const Pixels& picture, const Pixels& reference, int referenceTop, 
     // The handle's middle column; its image's first row is clear, its second half covered.
     const int x = sliderLeft - 3 + 20;
     for (int y = kSliderTop; y < kSliderTop + 261; ++y) {
-        if (y >= referenceTop && y < referenceTop + kHandleHeight)
+        if (y >= referenceTop && y < referenceTop + kHandleHeight) {
             continue;
+        }
         const auto at = static_cast<std::size_t>(y * kWidth + x);
-        if (picture[at] != reference[at])
+        if (picture[at] != reference[at]) {
             return y - 1;
+        }
     }
     return -1;
 }
 
 Pixels region(const Pixels& picture, const gui::CRect& rect) {
     Pixels part;
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x)
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
             part.push_back(picture[static_cast<std::size_t>(y * kWidth + x)]);
+        }
+    }
     return part;
 }
 
@@ -62,9 +66,11 @@ Pixels displayShowing(const std::string& text) {
     }
     display->forget();
     Pixels pixels;
-    for (int y = 0; y < rect.height(); ++y)
-        for (int x = 0; x < rect.width(); ++x)
+    for (int y = 0; y < rect.height(); ++y) {
+        for (int x = 0; x < rect.width(); ++x) {
             pixels.push_back(canvas.at(x, y) & 0xFFFFFFu);
+        }
+    }
     return pixels;
 }
 
@@ -79,19 +85,25 @@ gui::CRect labelInk(const std::string& text, const gui::CRect& rect, bool bold, 
         context.drawString(text.c_str(), local, false, gui::kCenterText);
     }
     gui::CRect ink;
-    for (int y = 0; y < rect.height(); ++y)
-        for (int x = 0; x < rect.width(); ++x)
-            if (isInk(canvas.at(x, y)))
+    for (int y = 0; y < rect.height(); ++y) {
+        for (int x = 0; x < rect.width(); ++x) {
+            if (isInk(canvas.at(x, y))) {
                 ink.unite(gui::CRect(x, y, x + 1, y + 1));
+            }
+        }
+    }
     return ink;
 }
 
 gui::CRect inkIn(const Pixels& picture, const gui::CRect& rect) {
     gui::CRect ink;
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x)
-            if (isInk(picture[static_cast<std::size_t>(y * kWidth + x)]))
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
+            if (isInk(picture[static_cast<std::size_t>(y * kWidth + x)])) {
                 ink.unite(gui::CRect(x - rect.left, y - rect.top, x - rect.left + 1, y - rect.top + 1));
+            }
+        }
+    }
     return ink;
 }
 

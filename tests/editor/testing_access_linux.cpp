@@ -28,8 +28,9 @@ void readPixels(HWND window, int width, int height, std::uint32_t* pixels) {
     BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
     ReleaseDC(window, dc);
     const auto* source = static_cast<const std::uint32_t*>(bits);
-    for (int i = 0; i < width * height; ++i)
+    for (int i = 0; i < width * height; ++i) {
         pixels[i] = source[i] & 0xFFFFFFu;
+    }
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);

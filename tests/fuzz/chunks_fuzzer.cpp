@@ -22,8 +22,9 @@ constexpr int kBlocksPerProgram = 2;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0)
+    if (size == 0) {
         return 0;
+    }
     const std::uint8_t settings = data[0];
     const bool bank = (settings & 1) != 0;
     const bool fitted = (settings & 2) != 0;
@@ -33,8 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A chunk of its own allocation, exactly as long as the size passed, so that reading past it is caught.
     std::vector<std::uint8_t> chunk(data + 1, data + size);
-    if (fitted)
+    if (fitted) {
         chunk.resize(expected, 0);
+    }
 
     AEffect* effect = fuzzhost::openEffect();
     fuzzhost::dispatch(effect, effSetSampleRate, 0, 0, nullptr, sampleRate);

@@ -72,8 +72,9 @@ void dispatchOnce(AEffect* effect, FuzzedDataProvider& input, Buffers& buffers) 
     auto value = input.ConsumeIntegral<std::intptr_t>();
     float opt = input.ConsumeFloatingPoint<float>();
     const bool withBuffer = input.ConsumeBool();
-    if (opcode == effClose)
+    if (opcode == effClose) {
         opcode = effOpen;
+    }
 
     std::memset(&buffers, 0, sizeof buffers);
     void* ptr = withBuffer || needsBuffer(opcode) ? buffers.main : nullptr;

@@ -67,7 +67,7 @@ void StereoBlock::processAndCheck(AEffect* effect) {
     float* outputs[2] = {nullptr, nullptr};
     channels(inputs, outputs);
     effect->processReplacing(effect, inputs, outputs, frames());
-    for (const std::vector<float>* channel : {&outLeft, &outRight})
+    for (const std::vector<float>* channel : {&outLeft, &outRight}) {
         for (std::size_t i = 0; i < channel->size(); ++i) {
             const float y = (*channel)[i];
             if (!std::isfinite(y) || std::fabs(y) > kLargestOutput) {
@@ -76,6 +76,7 @@ void StereoBlock::processAndCheck(AEffect* effect) {
                 std::abort();
             }
         }
+    }
 }
 
 }  // namespace fuzzhost

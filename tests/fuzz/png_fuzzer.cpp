@@ -11,8 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A copy of its own, exactly as long as the input, so that reading past the end is caught.
     const std::vector<std::uint8_t> copy(data, data + size);
     const gui::PngImage image = gui::readPngImage(copy.data(), copy.size());
-    if (image.image == nullptr)
+    if (image.image == nullptr) {
         return 0;
+    }
 
     BITMAP record{};
     if (GetObjectA(image.image, sizeof record, &record) != static_cast<int>(sizeof record) ||
@@ -27,8 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto* pixel = static_cast<const std::uint8_t*>(record.bmBits);
     const std::size_t bytes = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 4;
     unsigned sum = 0;
-    for (std::size_t i = 0; i < bytes; ++i)
+    for (std::size_t i = 0; i < bytes; ++i) {
         sum += pixel[i];
+    }
     volatile unsigned sink = sum;
     (void)sink;
     DeleteObject(image.image);

@@ -103,10 +103,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         region = CreateRectRgn(clip.left, clip.top, clip.right, clip.bottom);
         SelectClipRgn(c.context, region);
         // The region keeps its corners in order, whatever order they came in.
-        if (clip.left > clip.right)
+        if (clip.left > clip.right) {
             std::swap(clip.left, clip.right);
-        if (clip.top > clip.bottom)
+        }
+        if (clip.top > clip.bottom) {
             std::swap(clip.top, clip.bottom);
+        }
     }
 
     // Length: -1 or another negative value reads up to the terminator, which the buffer always holds;
@@ -124,14 +126,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         buffer.push_back('\0');
     }
 
-    if (!monochrome)
-        for (int i = 0; i < kWidth * kHeight; ++i)
+    if (!monochrome) {
+        for (int i = 0; i < kWidth * kHeight; ++i) {
             c.pixels[i] = kUntouched;
+        }
+    }
     DrawTextA(c.context, buffer.data(), length, &rect, format);
 
     if (!monochrome) {
         const bool rectangleClips = (format & DT_NOCLIP) == 0;
-        for (int y = 0; y < kHeight; ++y)
+        for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
                 const std::uint32_t pixel = c.pixels[(kHeight - 1 - y) * kWidth + x];
                 const bool allowed = inside(x, y, clip.left, clip.top, clip.right, clip.bottom) &&
@@ -143,6 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     std::abort();
                 }
             }
+        }
     }
 
     if (region != nullptr) {

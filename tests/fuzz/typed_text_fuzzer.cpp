@@ -46,40 +46,48 @@ void typeIntoDisplay(AEffect* effect, std::int32_t index, const std::string& tex
     display->forget();
 
     const float value = effect->getParameter(effect, index);
-    if (value == kMarker)
+    if (value == kMarker) {
         return;  // refused
-    if (!std::isfinite(value) || value < 0.0f || value > 1.0f)
+    }
+    if (!std::isfinite(value) || value < 0.0f || value > 1.0f) {
         fail("typed text left a value outside 0..1", index, text, value);
+    }
     // What the display then shows is the typed frequency kept inside the range. (The display keeps 255
     // characters, as the text edit does.)
     const std::string kept = text.substr(0, gui::kTextBufferSize - 1);
     const float typed = std::strtof(kept.c_str(), nullptr);
     const float expected = std::fmin(std::fmax(typed, kLowestHertz), kHighestHertz);
     const float shown = shownHertz(effect, index);
-    if (std::fabs(shown - expected) > 1.0f + expected * 0.001f)
+    if (std::fabs(shown - expected) > 1.0f + expected * 0.001f) {
         fail("the display shows another frequency than the one typed", index, text, shown);
+    }
 }
 
 void convertThroughHost(AEffect* effect, std::int32_t index, const std::string& text) {
-    if (index < 3)
+    if (index < 3) {
         effect->setParameter(effect, index, kMarker);
+    }
     std::string buffer = text;
     const std::intptr_t answer = fuzzhost::dispatch(effect, effString2Parameter, index, 0, buffer.data());
-    if (answer != 0 && answer != 1)
+    if (answer != 0 && answer != 1) {
         fail("effString2Parameter answered neither 0 nor 1", index, text, static_cast<float>(answer));
-    if (index >= 3)
+    }
+    if (index >= 3) {
         return;
+    }
     const float value = effect->getParameter(effect, index);
-    if (value != kMarker && (!std::isfinite(value) || value < 0.0f || value > 1.0f))
+    if (value != kMarker && (!std::isfinite(value) || value < 0.0f || value > 1.0f)) {
         fail("effString2Parameter left a value outside 0..1", index, text, value);
+    }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static AEffect* const effect = fuzzhost::openEffect();
-    if (size == 0)
+    if (size == 0) {
         return 0;
+    }
     const std::uint8_t settings = data[0];
     // Text ends at its first zero, as it does in the edit box and in the host's buffer.
     std::string text(reinterpret_cast<const char*>(data + 1), size - 1);

@@ -23,8 +23,9 @@ using Rows = std::vector<std::vector<std::uint8_t>>;
 struct Decoded {
     explicit Decoded(const std::vector<std::uint8_t>& png) : image(gui::readPngImage(png.data(), png.size())) {}
     ~Decoded() {
-        if (image.image != nullptr)
+        if (image.image != nullptr) {
             DeleteObject(image.image);
+        }
     }
     Decoded(const Decoded&) = delete;
     Decoded& operator=(const Decoded&) = delete;
@@ -103,13 +104,15 @@ TEST(PngDecoding, TheFirstRowIsTheTopRowAndInterlacedImagesDecodeAlike) {
     format.height = 7;
     Rows rows(7, std::vector<std::uint8_t>(9 * 4));
     std::mt19937 random(5);
-    for (auto& row : rows)
-        for (auto& sample : row)
+    for (auto& row : rows) {
+        for (auto& sample : row) {
             sample = static_cast<std::uint8_t>(random() | 1u);  // never a zero alpha
+        }
+    }
     const Decoded plain(writePng(format, rows));
     format.interlaced = true;
     const Decoded interlaced(writePng(format, rows));
-    for (int y = 0; y < 7; ++y)
+    for (int y = 0; y < 7; ++y) {
         for (int x = 0; x < 9; ++x) {
             const std::uint8_t* rgba = &rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x) * 4];
             const std::uint32_t blue = static_cast<std::uint32_t>(rgba[2] * rgba[3]) >> 8;
@@ -117,6 +120,7 @@ TEST(PngDecoding, TheFirstRowIsTheTopRowAndInterlacedImagesDecodeAlike) {
             ASSERT_EQ(plain.at(x, y) >> 24, rgba[3]);
             ASSERT_EQ(interlaced.at(x, y), plain.at(x, y)) << x << "," << y;
         }
+    }
 }
 
 TEST(PngDecoding, DamagedDataEndsTheDecodeWithoutHarm) {
@@ -186,7 +190,7 @@ TEST_F(EditorImages, AStripFrameIsDrawnFromItsOffsetAndBothDrawingsAgree) {
         bitmap->drawTransparent(&other, CRect(3, 4, 58, 59), gui::CPoint(0, 110));
     }
     int opaque = 0;
-    for (int y = 0; y < 55; ++y)
+    for (int y = 0; y < 55; ++y) {
         for (int x = 0; x < 55; ++x) {
             // Over black, a premultiplied pixel blends to itself.
             const std::uint32_t expected = strip.at(x, 110 + y) & 0xFFFFFFu;
@@ -194,6 +198,7 @@ TEST_F(EditorImages, AStripFrameIsDrawnFromItsOffsetAndBothDrawingsAgree) {
             ASSERT_EQ(transparent.at(x + 5, y + 5), drawn.at(x + 5, y + 5));
             opaque += strip.at(x, 110 + y) >> 24 == 255 ? 1 : 0;
         }
+    }
     EXPECT_GT(opaque, 1000) << "the frame has a body";
     EXPECT_EQ(drawn.at(4, 30) & 0xFFFFFFu, 0u) << "nothing left of the rectangle";
     EXPECT_EQ(drawn.at(5, 5), 0u) << "the knob's corner is transparent";

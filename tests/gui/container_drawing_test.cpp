@@ -83,9 +83,11 @@ TEST(ContainerDrawing, AnOffscreenContainerGivesTheSamePixelsAsDrawingDirectly) 
     ASSERT_NE(buffered.inner->getOffscreen(), nullptr);
     EXPECT_EQ(buffered.record.lastOffset, CPoint(0, 0)) << "children draw into the buffer at its origin";
     EXPECT_EQ(buffered.record.lastClip, CRect(5, 5, 25, 25));
-    for (int y = 0; y < 150; ++y)
-        for (int x = 0; x < 200; ++x)
+    for (int y = 0; y < 150; ++y) {
+        for (int x = 0; x < 200; ++x) {
             ASSERT_EQ(offscreen.at(x, y), direct.at(x, y)) << x << "," << y;
+        }
+    }
     buffered.inner->useOffscreen(false);
     EXPECT_EQ(buffered.inner->getOffscreen(), nullptr);
 }

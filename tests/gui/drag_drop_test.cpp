@@ -35,8 +35,9 @@ public:
     ULONG STDMETHODCALLTYPE Release() override { return --references; }
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* wanted, STGMEDIUM* medium) override {
         ++asked;
-        if (wanted->cfFormat != format || (wanted->tymed & TYMED_HGLOBAL) == 0 || data == nullptr)
+        if (wanted->cfFormat != format || (wanted->tymed & TYMED_HGLOBAL) == 0 || data == nullptr) {
             return DV_E_FORMATETC;
+        }
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = data;
         medium->pUnkForRelease = &owner;
@@ -121,10 +122,11 @@ protected:
         EXPECT_EQ(target->DragOver(MK_LBUTTON, point, &effect), S_OK);
         EXPECT_EQ(effect, allowed & DROPEFFECT_COPY);
         effect = allowed;
-        if (drop)
+        if (drop) {
             EXPECT_EQ(target->Drop(&data, MK_LBUTTON, point, &effect), S_OK);
-        else
+        } else {
             EXPECT_EQ(target->DragLeave(), S_OK);
+        }
         return effect;
     }
 

@@ -173,9 +173,11 @@ TEST(OffscreenContext, StartsInItsBackgroundColourAndCopiesOutAtAnOffset) {
               "....##########......\n"
               "....................\n"
               "....................\n");
-    for (int y = 3; y < 8; ++y)
-        for (int x = 4; x < 14; ++x)
+    for (int y = 3; y < 8; ++y) {
+        for (int x = 4; x < 14; ++x) {
             ASSERT_EQ(canvas.at(x, y) & 0xFFFFFFu, pixelOf(RGB(12, 34, 56))) << x << "," << y;
+        }
+    }
     // Text drawn offscreen uses the context's recorded defaults: white, bold Arial 12.
     offscreen->drawString("W", CRect(0, 0, 10, 5));
     EXPECT_EQ(offscreen->getFont(), gui::kSystemFont);

@@ -62,8 +62,9 @@ EditorControls::EditorControls(gui::CFrame* frame, CControlListener* listener, f
     modeSwitch->setTransparency(true);
     modeSwitch->setValue(mode);
     frame->addView(modeSwitch);
-    for (gui::CBitmap* bitmap : {panel, track, cap, strip})
+    for (gui::CBitmap* bitmap : {panel, track, cap, strip}) {
         bitmap->forget();
+    }
 }
 
 }  // namespace guitest

@@ -35,8 +35,9 @@ std::string expectedClassName(void* module) {
 // Whether a window of the class can be made, which is whether the class is registered.
 bool classExists(const std::string& name, HWND parent) {
     HWND probe = CreateWindowExA(0, name.c_str(), "", WS_CHILD, 0, 0, 1, 1, parent, nullptr, nullptr, nullptr);
-    if (probe == nullptr)
+    if (probe == nullptr) {
         return false;
+    }
     DestroyWindow(probe);
     return true;
 }
@@ -162,10 +163,12 @@ TEST_F(FrameWindow, NothingIsDrawnBeforeTheFirstPaintAndPaintsComeThroughTheBack
 struct SizingHost {
     static std::intptr_t callback(AEffect* /*effect*/, std::int32_t opcode, std::int32_t index, std::intptr_t value,
                                   void* ptr, float /*opt*/) {
-        if (opcode == audioMasterVersion)
+        if (opcode == audioMasterVersion) {
             return 2400;
-        if (opcode == audioMasterCanDo)
+        }
+        if (opcode == audioMasterCanDo) {
             return ptr != nullptr && std::string(static_cast<const char*>(ptr)) == "sizeWindow" ? 1 : 0;
+        }
         if (opcode == audioMasterSizeWindow) {
             asked = std::to_string(index) + "x" + std::to_string(value);
             return 1;

@@ -34,8 +34,9 @@ void InputScript::prepare(HWND /*host*/) {}
 
 void InputScript::play(const std::vector<Step>& steps) {
     std::vector<platform::GestureStep> converted;
-    for (const Step& step : steps)
+    for (const Step& step : steps) {
         converted.push_back(toDriver(step));
+    }
     driver->gesture(converted);
     conformance::pumpMessages();
     releaseAll();
@@ -80,8 +81,9 @@ bool InputScript::advanceTime(DWORD milliseconds) {
 void InputScript::lengthenDoubleClicks(UINT /*milliseconds*/) {}
 
 void InputScript::releaseAll() {
-    if (!driver)
+    if (!driver) {
         return;
+    }
     driver->holdButtons(false, false, false);
     driver->setModifiers(false, false, false);
 }

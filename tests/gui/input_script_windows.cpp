@@ -32,8 +32,9 @@ void awaitPress() {
     const DWORD start = GetTickCount();
     MSG message{};
     while (!PeekMessageA(&message, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE) &&
-           GetTickCount() - start < kPatienceMilliseconds)
+           GetTickCount() - start < kPatienceMilliseconds) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kSliceMilliseconds, QS_ALLINPUT);
+    }
 }
 
 // Waits until the system has queued a message of the kind (see awaitPress).
@@ -42,8 +43,10 @@ void awaitQueued(UINT kind) {
     constexpr DWORD kSliceMilliseconds = 20;
     const DWORD start = GetTickCount();
     MSG message{};
-    while (!PeekMessageA(&message, nullptr, kind, kind, PM_NOREMOVE) && GetTickCount() - start < kPatienceMilliseconds)
+    while (!PeekMessageA(&message, nullptr, kind, kind, PM_NOREMOVE) &&
+           GetTickCount() - start < kPatienceMilliseconds) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kSliceMilliseconds, QS_ALLINPUT);
+    }
 }
 
 // Wine's X11 driver may take the modifiers from the X server when it handles a pointer event, which
@@ -52,10 +55,12 @@ void awaitQueued(UINT kind) {
 void settleModifiers(const Step& step) {
     MSG message{};
     PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE);
-    if (isDown(VK_SHIFT) != step.shift)
+    if (isDown(VK_SHIFT) != step.shift) {
         sendKey(VK_SHIFT, step.shift);
-    if (isDown(VK_CONTROL) != step.control)
+    }
+    if (isDown(VK_CONTROL) != step.control) {
         sendKey(VK_CONTROL, step.control);
+    }
 }
 
 }  // namespace
@@ -66,10 +71,12 @@ InputScript::~InputScript() {
     releaseAll();
     // Clipping the pointer keeps Wine's X11 driver from re-reading the modifiers from the X server
     // every time the pointer is warped, which would release Shift and Control behind the script's back.
-    if (clipped != nullptr)
+    if (clipped != nullptr) {
         ClipCursor(nullptr);
-    if (keptDoubleClickTime != 0)
+    }
+    if (keptDoubleClickTime != 0) {
         SetDoubleClickTime(keptDoubleClickTime);
+    }
 }
 
 void InputScript::prepare(HWND host) {
@@ -85,22 +92,26 @@ void InputScript::prepare(HWND host) {
 void InputScript::apply(const Step& step) {
     POINT now{};
     GetCursorPos(&now);
-    if (now.x != step.at.x || now.y != step.at.y)
+    if (now.x != step.at.x || now.y != step.at.y) {
         SetCursorPos(step.at.x, step.at.y);
+    }
     settleModifiers(step);
-    if (isDown(VK_LBUTTON) != step.left)
+    if (isDown(VK_LBUTTON) != step.left) {
         sendLeft(step.left);
+    }
     settleModifiers(step);
     current = step;
 }
 
 void InputScript::play(const std::vector<Step>& steps) {
-    if (steps.empty())
+    if (steps.empty()) {
         return;
+    }
     pending.assign(steps.begin() + 1, steps.end());
     apply(steps.front());
-    if (steps.front().left)
+    if (steps.front().left) {
         awaitPress();
+    }
     settleModifiers(steps.front());
     conformance::pumpMessages();
     pending.clear();
@@ -108,8 +119,9 @@ void InputScript::play(const std::vector<Step>& steps) {
 }
 
 void InputScript::stepFromLoop() {
-    if (pending.empty())
+    if (pending.empty()) {
         return;
+    }
     const Step next = pending.front();
     pending.erase(pending.begin());
     apply(next);
@@ -169,8 +181,9 @@ void InputScript::turnWheel(HWND window, POINT screen, int notches) {
 
 void InputScript::typeText(const std::string& text) {
     HWND focus = GetFocus();
-    for (char character : text)
+    for (char character : text) {
         PostMessageA(focus, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(character)), 1);
+    }
     conformance::pumpMessages();
 }
 
@@ -178,8 +191,9 @@ void InputScript::pressKey(int virtualKey) {
     HWND focus = GetFocus();
     const auto key = static_cast<WPARAM>(virtualKey);
     PostMessageA(focus, WM_KEYDOWN, key, 1);
-    if (virtualKey == VK_RETURN || virtualKey == VK_BACK || virtualKey == VK_ESCAPE || virtualKey == VK_TAB)
+    if (virtualKey == VK_RETURN || virtualKey == VK_BACK || virtualKey == VK_ESCAPE || virtualKey == VK_TAB) {
         PostMessageA(focus, WM_CHAR, key, 1);
+    }
     PostMessageA(focus, WM_KEYUP, key, 1);
     conformance::pumpMessages();
 }
@@ -189,8 +203,9 @@ bool InputScript::advanceTime(DWORD /*milliseconds*/) {
 }
 
 void InputScript::lengthenDoubleClicks(UINT milliseconds) {
-    if (keptDoubleClickTime == 0)
+    if (keptDoubleClickTime == 0) {
         keptDoubleClickTime = GetDoubleClickTime();
+    }
     SetDoubleClickTime(milliseconds);
 }
 

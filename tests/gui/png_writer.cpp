@@ -27,18 +27,21 @@ std::vector<std::uint8_t> writePng(const PngFormat& format, const std::vector<st
     png_set_IHDR(png, info, static_cast<png_uint_32>(format.width), static_cast<png_uint_32>(format.height),
                  format.bitDepth, format.colourType, format.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!format.palette.empty())
+    if (!format.palette.empty()) {
         png_set_PLTE(png, info, format.palette.data(), static_cast<int>(format.palette.size()));
-    if (!format.paletteAlpha.empty())
+    }
+    if (!format.paletteAlpha.empty()) {
         png_set_tRNS(png, info, format.paletteAlpha.data(), static_cast<int>(format.paletteAlpha.size()), nullptr);
+    }
     if (format.keyColour) {
         png_color_16 key = format.key;
         png_set_tRNS(png, info, nullptr, 0, &key);
     }
     png_write_info(png, info);
     std::vector<png_bytep> pointers;
-    for (const auto& row : rows)
+    for (const auto& row : rows) {
         pointers.push_back(const_cast<png_bytep>(row.data()));
+    }
     png_write_image(png, pointers.data());
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);

@@ -33,9 +33,11 @@ float raw(int y) {
 
 std::vector<std::uint32_t> crop(const std::vector<std::uint32_t>& pixels, const gui::CRect& rect) {
     std::vector<std::uint32_t> part;
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x)
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
             part.push_back(pixels[static_cast<std::size_t>(y * 396 + x)]);
+        }
+    }
     return part;
 }
 

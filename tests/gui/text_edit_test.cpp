@@ -181,9 +181,11 @@ std::vector<std::uint32_t> displayPixels(FrameInHost& frame, gui::CParamDisplay*
     frame.paint();
     std::vector<std::uint32_t> pixels = frame.pixels();
     std::vector<std::uint32_t> part;
-    for (int y = 40; y < 75; ++y)
-        for (int x = 250; x < 330; ++x)
+    for (int y = 40; y < 75; ++y) {
+        for (int x = 250; x < 330; ++x) {
             part.push_back(pixels[static_cast<std::size_t>(y * 396 + x)]);
+        }
+    }
     frame.frame->removeView(display, true);
     return part;
 }

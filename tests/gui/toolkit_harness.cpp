@@ -21,10 +21,12 @@ void TestEditor::doIdleStuff() {
     ++idleCalls;
     idle();
     MSG message{};
-    if (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+    if (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
         DispatchMessageA(&message);
-    if (script != nullptr)
+    }
+    if (script != nullptr) {
         script->stepFromLoop();
+    }
 }
 
 void RecordingListener::valueChanged(gui::CDrawContext* /*context*/, gui::CControl* control) {

@@ -43,9 +43,10 @@ const Caption kCaptions[] = {
 
 std::vector<RECT> textAreas() {
     std::vector<RECT> areas;
-    for (const Caption& caption : kCaptions)
+    for (const Caption& caption : kCaptions) {
         areas.push_back({caption.rect.left + caption.inset, caption.rect.top + caption.inset,
                          caption.rect.right - caption.inset, caption.rect.bottom - caption.inset});
+    }
     return areas;
 }
 
@@ -88,8 +89,9 @@ public:
         context->setFrameColor(CColor{240, 140, 40, 255});
         const CPoint fan[] = {{0, 0}, {60, 20}, {0, 0}, {60, 40}, {0, 0}, {30, 40}, {10, 35}, {50, 5}};
         CPoint shifted[8];
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < 8; ++i) {
             shifted[i] = CPoint(fan[i].h + size.left, fan[i].v + size.top);
+        }
         context->drawLines(shifted, 4);
         context->setFrameColor(gui::kWhiteCColor);
         context->setFillColor(CColor{30, 60, 160, 255});
@@ -123,8 +125,9 @@ std::vector<std::uint32_t> drawPicture() {
     frame->addView(inset);
     inset->addView(new LinesView(CRect(10, 5, 90, 85)));
     frame->addView(new CaptionsView);
-    for (gui::CBitmap* bitmap : {panel, track, cap, strip})
+    for (gui::CBitmap* bitmap : {panel, track, cap, strip}) {
         bitmap->forget();
+    }
 
     conformance::Canvas canvas(kWidth, kHeight);
     canvas.fill(0);
@@ -134,9 +137,11 @@ std::vector<std::uint32_t> drawPicture() {
     }
     frame->forget();
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kWidth) * kHeight);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
             pixels[static_cast<std::size_t>(y * kWidth + x)] = canvas.at(x, y) & 0xFFFFFFu;
+        }
+    }
     return pixels;
 }
 

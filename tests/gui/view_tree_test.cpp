@@ -78,8 +78,9 @@ TEST(ViewOwnership, TheListKeepsItsOrderThroughRemovalsAndDestructionFreesTheRes
         EXPECT_EQ(views[2]->getFrame(), tree.frame);
         EXPECT_EQ(views[2]->getParentView(), tree.frame);
     }
-    for (const ProbeRecord& record : records)
+    for (const ProbeRecord& record : records) {
         EXPECT_TRUE(record.destroyed);
+    }
 }
 
 TEST(ViewOwnership, SettingTheBackgroundAViewAlreadyHoldsKeepsIt) {

@@ -56,8 +56,9 @@ TEST(X11Pixels, AHostWithoutADisplayPointerGetsTheSameEditor) {
 class X11Input : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
-        if (hostDisplay() == nullptr)
+        if (hostDisplay() == nullptr) {
             GTEST_SKIP() << "no X display (the test scripts start Xvfb)";
+        }
         host = std::make_unique<X11Host>(ZELMOR_PLUGIN, GetParam());
         ASSERT_EQ(host->open(), 1);
         host->clearEdits();
@@ -69,14 +70,15 @@ protected:
         std::vector<std::string> seen;
         for (const auto& edit : host->edits()) {
             const std::string index = std::to_string(edit.index);
-            if (edit.opcode == audioMasterBeginEdit)
+            if (edit.opcode == audioMasterBeginEdit) {
                 seen.push_back("begin " + index);
-            else if (edit.opcode == audioMasterEndEdit)
+            } else if (edit.opcode == audioMasterEndEdit) {
                 seen.push_back("end " + index);
-            else {
+            } else {
                 seen.push_back("automate " + index);
-                if (values != nullptr)
+                if (values != nullptr) {
                     values->push_back(edit.value);
+                }
             }
         }
         return seen;
@@ -94,8 +96,9 @@ TEST_P(X11Input, DraggingEachSliderAutomatesItsParameterInsideOneBracket) {
         ASSERT_GE(values.size(), 2u) << index;
         EXPECT_EQ(seen.front(), "begin " + std::to_string(index));
         EXPECT_EQ(seen.back(), "end " + std::to_string(index));
-        for (std::size_t i = 1; i < values.size(); ++i)
+        for (std::size_t i = 1; i < values.size(); ++i) {
             EXPECT_GE(values[i], values[i - 1]) << "moving up raises the cut-off";
+        }
         // A free click puts the handle's middle under the pointer: 360 is 105 pixels above 255 + 209.
         EXPECT_FLOAT_EQ(values.back(), 1.0f - (360.0f - 255.0f) / 209.0f);
         EXPECT_EQ(host->effect().getParameter(index), values.back());
@@ -133,8 +136,9 @@ TEST_P(X11Input, ClickingTheModeSwitchChoosesEachMode) {
     host->effect().setParameter(2, 1.0f);
     host->idle();
     host->clearEdits();
-    for (int y : {335, 350, 364, 378})
+    for (int y : {335, 350, 364, 378}) {
         host->click(242, y);
+    }
     std::vector<float> values;
     bracket(&values);
     EXPECT_EQ(values, (std::vector<float>{0.0f, 1.0f / 3.0f, 2.0f / 3.0f, 1.0f}));
@@ -187,8 +191,9 @@ TEST_P(X11Input, QuickClicksActAsHeldOnes) {
     host->effect().setParameter(2, 1.0f);
     host->idle();
     host->clearEdits();
-    for (int y : {335, 350, 364, 378})
+    for (int y : {335, 350, 364, 378}) {
         host->quickClick(242, y);
+    }
     values.clear();
     bracket(&values);
     EXPECT_EQ(values, (std::vector<float>{0.0f, 1.0f / 3.0f, 2.0f / 3.0f, 1.0f}));

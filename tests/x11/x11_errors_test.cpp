@@ -29,8 +29,9 @@ namespace {
 
 // In the case's own process: a failed check ends it with its reason, which the test then shows.
 void check(bool holds, const char* what) {
-    if (holds)
+    if (holds) {
         return;
+    }
     std::fprintf(stderr, "failed: %s\n", what);
     std::fflush(stderr);
     std::_Exit(2);
@@ -127,8 +128,9 @@ void twoCopiesOneUnloaded() {
     second.reset();
     provokeAnError();
     check(firstHandlerErrors.load() == 2, "the error reached the host's handler with both unloaded");
-    for (const std::string& copy : {firstCopy, secondCopy})
+    for (const std::string& copy : {firstCopy, secondCopy}) {
         std::filesystem::remove_all(std::filesystem::path(copy).parent_path());
+    }
     std::exit(0);
 }
 
@@ -174,8 +176,9 @@ void aKilledConnection() {
     check(host.open() == 1, "the editor opens");
     check(showsTheSurface(host), "the editor shows");
     killTheEditorsConnection(host);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         host.idle();
+    }
     check(host.editorWindow() == 0, "the killed client's window is gone");
 
     std::string error;

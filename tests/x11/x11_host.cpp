@@ -20,36 +20,43 @@ Display* hostDisplay() {
 
 X11Host::X11Host(const std::string& plugin, int idleRate)
     : display(hostDisplay()), periodMilliseconds(1000 / idleRate) {
-    if (display == nullptr)
+    if (display == nullptr) {
         throw std::runtime_error("no X display");
+    }
     std::string error;
     loaded = PluginLibrary::open(plugin, error);
-    if (!loaded)
+    if (!loaded) {
         throw std::runtime_error(error);
+    }
     hosted = HostedEffect::create(*loaded, error, [this](const HostCall& call) { return answer(call); });
-    if (!hosted)
+    if (!hosted) {
         throw std::runtime_error(error);
+    }
     const int screen = DefaultScreen(display);
     hostWindow = XCreateSimpleWindow(display, RootWindow(display, screen), 10, 10, kWidth, kHeight, 0,
                                      BlackPixel(display, screen), WhitePixel(display, screen));
     XSelectInput(display, hostWindow, StructureNotifyMask);
     XMapWindow(display, hostWindow);
-    for (XEvent event{}; event.type != MapNotify;)
+    for (XEvent event{}; event.type != MapNotify;) {
         XWindowEvent(display, hostWindow, StructureNotifyMask, &event);
+    }
     sync();
 }
 
 X11Host::~X11Host() {
     close();
     hosted.reset();
-    if (hostWindow != 0)
+    if (hostWindow != 0) {
         XDestroyWindow(display, hostWindow);
+    }
     sync();
     // Release whatever a failed test left pressed, for the next one.
-    for (unsigned int which = 1; which <= 3; ++which)
+    for (unsigned int which = 1; which <= 3; ++which) {
         XTestFakeButtonEvent(display, which, False, CurrentTime);
-    for (unsigned long symbol : {XK_Shift_L, XK_Control_L})
+    }
+    for (unsigned long symbol : {XK_Shift_L, XK_Control_L}) {
         XTestFakeKeyEvent(display, XKeysymToKeycode(display, symbol), False, CurrentTime);
+    }
     sync();
 }
 
@@ -58,16 +65,19 @@ std::intptr_t X11Host::open(bool passDisplay) {
     const std::intptr_t result =
         hosted->dispatch(effEditOpen, 0, value, reinterpret_cast<void*>(static_cast<std::uintptr_t>(hostWindow)));
     opened = result != 0;
-    if (opened)
+    if (opened) {
         idleUntil([this] { return editorWindow() != 0; }, 50);
-    if (opened)
+    }
+    if (opened) {
         idle();
+    }
     return result;
 }
 
 void X11Host::close() {
-    if (!opened || !hosted)
+    if (!opened || !hosted) {
         return;
+    }
     hosted->dispatch(effEditClose);
     opened = false;
     sync();
@@ -81,8 +91,9 @@ void X11Host::idle() {
 
 bool X11Host::idleUntil(const std::function<bool()>& condition, int mostIdles) {
     for (int i = 0; i < mostIdles; ++i) {
-        if (condition())
+        if (condition()) {
             return true;
+        }
         idle();
     }
     return condition();
@@ -94,26 +105,32 @@ bool X11Host::idleUntil(const std::function<bool()>& condition, int mostIdles) {
     ::Window* children = nullptr;
     unsigned int count = 0;
     ::Window found = 0;
-    if (XQueryTree(display, hostWindow, &root, &parent, &children, &count) != 0 && count > 0)
+    if (XQueryTree(display, hostWindow, &root, &parent, &children, &count) != 0 && count > 0) {
         found = children[0];
-    if (children != nullptr)
+    }
+    if (children != nullptr) {
         XFree(children);
+    }
     return found;
 }
 
 std::vector<std::uint32_t> X11Host::shownPixels() const {
     std::vector<std::uint32_t> pixels;
     const ::Window editor = editorWindow();
-    if (editor == 0)
+    if (editor == 0) {
         return pixels;
+    }
     XImage* image = XGetImage(display, editor, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
-    if (image == nullptr)
+    if (image == nullptr) {
         return pixels;
+    }
     pixels.resize(static_cast<std::size_t>(kWidth) * kHeight);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
             pixels[static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x)] =
                 static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu;
+        }
+    }
     XDestroyImage(image);
     return pixels;
 }
@@ -154,8 +171,9 @@ void X11Host::typeText(const std::string& text) {
 }
 
 void X11Host::drag(const std::vector<std::pair<int, int>>& points) {
-    if (points.empty())
+    if (points.empty()) {
         return;
+    }
     moveTo(points.front().first, points.front().second);
     button(1, true);
     for (std::size_t i = 1; i < points.size(); ++i) {
@@ -175,8 +193,9 @@ void X11Host::finishSteps() {
     idleUntil([this] { return steps.empty(); }, kIdlesForAPress);
     if (!steps.empty()) {
         steps.clear();
-        for (unsigned int which = 1; which <= 5; ++which)
+        for (unsigned int which = 1; which <= 5; ++which) {
             XTestFakeButtonEvent(display, which, False, CurrentTime);
+        }
         sync();
     }
     idle();
@@ -199,8 +218,9 @@ void X11Host::quickClick(int x, int y) {
 
 std::intptr_t X11Host::answer(const HostCall& call) {
     if (call.opcode == audioMasterIdle && call.withRecord) {
-        if (onHostIdle)
+        if (onHostIdle) {
             onHostIdle();
+        }
         if (!steps.empty()) {
             auto step = std::move(steps.front());
             steps.erase(steps.begin());
@@ -213,10 +233,12 @@ std::intptr_t X11Host::answer(const HostCall& call) {
 
 std::vector<X11Host::Edit> X11Host::edits() const {
     std::vector<Edit> found;
-    for (const HostCall& call : hosted->calls())
+    for (const HostCall& call : hosted->calls()) {
         if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterAutomate ||
-            call.opcode == audioMasterEndEdit)
+            call.opcode == audioMasterEndEdit) {
             found.push_back({call.opcode, call.index, call.opt});
+        }
+    }
     return found;
 }
 
@@ -226,16 +248,19 @@ void X11Host::clearEdits() {
 
 std::vector<std::uint32_t> surfacePixels(X11Host& host) {
     auto entry = reinterpret_cast<TestingAccessEntry>(host.library().symbol("zelmorTestingAccess"));
-    if (entry == nullptr)
+    if (entry == nullptr) {
         return {};
+    }
     const editortest::TestingAccess& access = *entry();
     HWND frame = access.windowIn(reinterpret_cast<void*>(static_cast<std::uintptr_t>(host.window())));
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kWidth) * kHeight);
-    if (frame == nullptr)
+    if (frame == nullptr) {
         return {};
+    }
     access.readPixels(frame, kWidth, kHeight, pixels.data());
-    for (auto& pixel : pixels)
+    for (auto& pixel : pixels) {
         pixel &= 0xFFFFFFu;
+    }
     return pixels;
 }
 

@@ -22,8 +22,9 @@ namespace {
 std::size_t openDescriptors() {
     std::size_t count = 0;
     if (DIR* directory = opendir("/proc/self/fd")) {
-        while (readdir(directory) != nullptr)
+        while (readdir(directory) != nullptr) {
             ++count;
+        }
         closedir(directory);
     }
     return count;
@@ -47,8 +48,9 @@ std::size_t ownSegments() {
 int serverClients() {
     int count = 0;
     XResClient* clients = nullptr;
-    if (XResQueryClients(hostDisplay(), &count, &clients) == 0)
+    if (XResQueryClients(hostDisplay(), &count, &clients) == 0) {
         return -1;
+    }
     XFree(clients);
     return count;
 }
@@ -100,12 +102,14 @@ TEST(X11Lifetime, ThreeHundredCyclesWithAudioAndAutomationLeaveNothingBehind) {
         std::vector<float> left(256, 0.25f);
         std::vector<float> right(256, -0.25f);
         float* channels[] = {left.data(), right.data()};
-        while (running.load())
+        while (running.load()) {
             host.effect().processReplacing(channels, channels, 256);
+        }
     });
     std::thread automation([&] {
-        for (int step = 0; running.load(); ++step)
+        for (int step = 0; running.load(); ++step) {
             host.effect().setParameter(step % 3, static_cast<float>(step % 100) / 100.0f);
+        }
     });
     constexpr int kCycles = 300;
     int opened = 0;
@@ -157,8 +161,9 @@ TEST(X11Lifetime, AHostWindowDestroyedBeforeTheCloseIsCleanedUp) {
         host.destroyWindow();
         // Errors for the window that went reach our connection only; the host's process goes on.
         host.effect().setParameter(0, 0.3f);
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             host.idle();
+        }
         host.close();
         ASSERT_EQ(host.open(), 0) << "its window is not there any more";
     }
@@ -171,8 +176,9 @@ unsigned int windowsInside(::Window window) {
     ::Window* children = nullptr;
     unsigned int count = 0;
     XQueryTree(hostDisplay(), window, &root, &parent, &children, &count);
-    if (children != nullptr)
+    if (children != nullptr) {
         XFree(children);
+    }
     return count;
 }
 
@@ -187,8 +193,9 @@ TEST(X11Lifetime, OpeningTwiceAndClosingInsideAGestureLeaveOneWindowAndThenNone)
         // The host closes the editor from the idle time the slider's tracking loop gives it.
         bool closed = false;
         host.onHostIdle = [&] {
-            if (!closed)
+            if (!closed) {
                 host.effect().dispatch(effEditClose);
+            }
             closed = true;
         };
         host.drag({{44, 420}, {44, 380}, {44, 380}});

@@ -33,13 +33,15 @@ constexpr int kInstancesPerMaker = 60;
 int cycleAnEditor(const PluginLibrary& library, ::Window parent) {
     std::string error;
     auto effect = HostedEffect::create(library, error);
-    if (!effect)
+    if (!effect) {
         return 0;
+    }
     int opened = 0;
     auto* window = reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent));
     for (int cycle = 0; cycle < kEditorCycles; ++cycle) {
-        if (effect->dispatch(effEditOpen, 0, 0, window) == 0)
+        if (effect->dispatch(effEditOpen, 0, 0, window) == 0) {
             continue;
+        }
         ++opened;
         for (int idle = 0; idle < kIdlesPerCycle; ++idle) {
             effect->setParameter(idle % 3, static_cast<float>(idle) / kIdlesPerCycle);
@@ -55,15 +57,17 @@ void makeAndCloseInstances(const PluginLibrary& library) {
         std::string error;
         auto effect = HostedEffect::create(library, error);
         void* rect = nullptr;
-        if (effect)
+        if (effect) {
             effect->dispatch(effEditGetRect, 0, 0, &rect);
+        }
     }
 }
 
 TEST(X11Concurrency, EditorsOnTwoThreadsWhileTwoOthersMakeAndCloseInstances) {
     Display* display = hostDisplay();
-    if (display == nullptr)
+    if (display == nullptr) {
         GTEST_SKIP() << "no X display";
+    }
     std::string error;
     auto library = PluginLibrary::open(ZELMOR_PLUGIN, error);
     ASSERT_TRUE(library) << error;
@@ -76,8 +80,9 @@ TEST(X11Concurrency, EditorsOnTwoThreadsWhileTwoOthersMakeAndCloseInstances) {
     threads.emplace_back([&] { opened += cycleAnEditor(*library, second); });
     threads.emplace_back([&] { makeAndCloseInstances(*library); });
     threads.emplace_back([&] { makeAndCloseInstances(*library); });
-    for (std::thread& thread : threads)
+    for (std::thread& thread : threads) {
         thread.join();
+    }
     EXPECT_EQ(opened.load(), 2 * kEditorCycles);
 
     // Afterwards an editor still opens and draws its panel.

@@ -22,71 +22,84 @@ Colour mix(const Colour& x, const Colour& y, float t) {
 Mask coverage(int width, int height, const Shape& shape) {
     // Four by four samples per pixel: edges come out smooth whatever the shape.
     Mask mask(width, height);
-    for (int y = 0; y < height; ++y)
+    for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const float centre = shape(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
-            if (centre > 1.5f)
+            if (centre > 1.5f) {
                 continue;
+            }
             if (centre < -1.5f) {
                 mask.at(x, y) = 1.0f;
                 continue;
             }
             int inside = 0;
-            for (int sy = 0; sy < 4; ++sy)
-                for (int sx = 0; sx < 4; ++sx)
+            for (int sy = 0; sy < 4; ++sy) {
+                for (int sx = 0; sx < 4; ++sx) {
                     if (shape(static_cast<float>(x) + (static_cast<float>(sx) + 0.5f) / 4.0f,
-                              static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) / 4.0f) < 0.0f)
+                              static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) / 4.0f) < 0.0f) {
                         ++inside;
+                    }
+                }
+            }
             mask.at(x, y) = static_cast<float>(inside) / 16.0f;
         }
+    }
     return mask;
 }
 
 Mask blurred(const Mask& mask, int radius) {
     Mask result = mask;
-    if (radius <= 0)
+    if (radius <= 0) {
         return result;
+    }
     Mask scratch(mask.width, mask.height);
     const float scale = 1.0f / static_cast<float>(2 * radius + 1);
     for (int pass = 0; pass < 3; ++pass) {
-        for (int y = 0; y < mask.height; ++y)
+        for (int y = 0; y < mask.height; ++y) {
             for (int x = 0; x < mask.width; ++x) {
                 float sum = 0;
-                for (int k = -radius; k <= radius; ++k)
+                for (int k = -radius; k <= radius; ++k) {
                     sum += result.at(std::clamp(x + k, 0, mask.width - 1), y);
+                }
                 scratch.at(x, y) = sum * scale;
             }
-        for (int y = 0; y < mask.height; ++y)
+        }
+        for (int y = 0; y < mask.height; ++y) {
             for (int x = 0; x < mask.width; ++x) {
                 float sum = 0;
-                for (int k = -radius; k <= radius; ++k)
+                for (int k = -radius; k <= radius; ++k) {
                     sum += scratch.at(x, std::clamp(y + k, 0, mask.height - 1));
+                }
                 result.at(x, y) = sum * scale;
             }
+        }
     }
     return result;
 }
 
 Mask shifted(const Mask& mask, int dx, int dy) {
     Mask result(mask.width, mask.height);
-    for (int y = 0; y < mask.height; ++y)
+    for (int y = 0; y < mask.height; ++y) {
         for (int x = 0; x < mask.width; ++x) {
             const int sx = x - dx;
             const int sy = y - dy;
-            if (sx >= 0 && sy >= 0 && sx < mask.width && sy < mask.height)
+            if (sx >= 0 && sy >= 0 && sx < mask.width && sy < mask.height) {
                 result.at(x, y) = mask.at(sx, sy);
+            }
         }
+    }
     return result;
 }
 
 Canvas::Canvas(int width, int height) : w(width), h(height), pixels(static_cast<std::size_t>(width) * height) {}
 
 void Canvas::paint(const Mask& mask, const Shader& shader, float opacity) {
-    for (int y = 0; y < h; ++y)
+    for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const float cover = mask.at(x, y) * opacity;
-            if (cover <= 0.0f)
+            if (cover <= 0.0f) {
                 continue;
+            }
             const Colour c = shader(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
             const float a = std::clamp(c.a * cover, 0.0f, 1.0f);
             Pixel& p = pixels[static_cast<std::size_t>(y) * w + x];
@@ -95,6 +108,7 @@ void Canvas::paint(const Mask& mask, const Shader& shader, float opacity) {
             p.b = c.b * a + p.b * (1 - a);
             p.a = a + p.a * (1 - a);
         }
+    }
 }
 
 void Canvas::paint(const Shape& shape, const Shader& shader, float opacity) {
@@ -102,12 +116,13 @@ void Canvas::paint(const Shape& shape, const Shader& shader, float opacity) {
 }
 
 void Canvas::place(const Canvas& other, int x0, int y0) {
-    for (int y = 0; y < other.h; ++y)
+    for (int y = 0; y < other.h; ++y) {
         for (int x = 0; x < other.w; ++x) {
             const int tx = x + x0;
             const int ty = y + y0;
-            if (tx < 0 || ty < 0 || tx >= w || ty >= h)
+            if (tx < 0 || ty < 0 || tx >= w || ty >= h) {
                 continue;
+            }
             const Pixel& s = other.pixels[static_cast<std::size_t>(y) * other.w + x];
             Pixel& d = pixels[static_cast<std::size_t>(ty) * w + tx];
             d.r = s.r + d.r * (1 - s.a);
@@ -115,12 +130,14 @@ void Canvas::place(const Canvas& other, int x0, int y0) {
             d.b = s.b + d.b * (1 - s.a);
             d.a = s.a + d.a * (1 - s.a);
         }
+    }
 }
 
 void Canvas::savePng(const std::string& path) const {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
+    if (file == nullptr) {
         throw std::runtime_error("cannot write " + path);
+    }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {

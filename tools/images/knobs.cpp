@@ -31,8 +31,9 @@ void drawKnob(Canvas& canvas, float top, bool withPointer, float pointerDegrees)
     canvas.paint(circle(kCentre, cy, 21.5f), brushedMetal(kCentre, cy, rgb(150, 154, 160), 0.10f));
     canvas.paint(ring(kCentre, cy, 16.8f, 17.8f), solid(rgb(40, 42, 46)), 0.45f);
     canvas.paint(circle(kCentre, cy, 16.8f), brushedMetal(kCentre, cy, rgb(184, 188, 194), 0.14f));
-    if (!withPointer)
+    if (!withPointer) {
         return;
+    }
     const float radians = pointerDegrees * kPi / 180.0f;
     const float dx = std::sin(radians);
     const float dy = -std::cos(radians);

@@ -28,8 +28,9 @@ int main(int argc, char** argv) {
             canvas.savePng(path);
             std::printf("%s: %d x %d\n", path.c_str(), canvas.width(), canvas.height());
         }
-        if (argc == 3)
+        if (argc == 3) {
             artwork::editorPreview().savePng(argv[2]);
+        }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

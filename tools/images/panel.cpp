@@ -34,20 +34,23 @@ void drawBanner(Canvas& canvas) {
         return Colour{base.r + grain, base.g + grain, base.b + grain * 1.2f, 1};
     });
     // A faint plot grid, as on an analyser.
-    for (int x = 28; x < kWidth; x += 34)
+    for (int x = 28; x < kWidth; x += 34) {
         canvas.paint(capsule(static_cast<float>(x), 24, static_cast<float>(x), 178, 0.45f), solid(rgb(255, 255, 255)),
                      0.05f);
-    for (int y = 40; y < 180; y += 28)
+    }
+    for (int y = 40; y < 180; y += 28) {
         canvas.paint(capsule(12, static_cast<float>(y), kWidth - 12, static_cast<float>(y), 0.45f),
                      solid(rgb(255, 255, 255)), 0.05f);
+    }
     // The response, glowing.
     const std::vector<float> curve = responseCurve(12, kWidth - 12, 154, 181);
     Mask stroke(kWidth, kHeight);
     for (std::size_t i = 1; i < curve.size(); ++i) {
         const float x0 = static_cast<float>(11 + i);
         const Mask segment = coverage(kWidth, kHeight, capsule(x0, curve[i - 1], x0 + 1, curve[i], 0.9f));
-        for (std::size_t k = 0; k < stroke.values.size(); ++k)
+        for (std::size_t k = 0; k < stroke.values.size(); ++k) {
             stroke.values[k] = std::max(stroke.values[k], segment.values[k]);
+        }
     }
     canvas.paint(blurred(stroke, 3), solid(kAmber), 0.55f);
     canvas.paint(stroke, solid(mix(kAmber, rgb(255, 220, 170), 0.4f)), 0.8f);

@@ -32,9 +32,10 @@ Canvas editorPreview() {
     canvas.paint(lettering(w, h, "Freq 2", bold, 153, 215), solid(rgb(0, 0, 0)));
     canvas.paint(lettering(w, h, "Filter Type", bold, 280, 270), solid(rgb(0, 0, 0)));
     const char* modes[4] = {"Low Pass", "High Pass", "Band Pass", "Band Stop"};
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         canvas.paint(lettering(w, h, modes[i], normal, 350, 310.0f + 35.0f * static_cast<float>(i)),
                      solid(rgb(0, 0, 0)));
+    }
     return canvas;
 }
 

@@ -13,14 +13,17 @@ namespace platform::desktop {
 
 bool connect(void* hostWindow) {
     // Under the test driver, or inside a window of the subset's own, nothing is shown on a display.
-    if (input().driven || findWindow(static_cast<HWND>(hostWindow)))
+    if (input().driven || findWindow(static_cast<HWND>(hostWindow))) {
         return true;
+    }
     const x11::Library* x = x11::library();
-    if (x == nullptr || hostWindow == nullptr)
+    if (x == nullptr || hostWindow == nullptr) {
         return false;
+    }
     Display* display = x->openDisplay(nullptr);
-    if (display == nullptr)
+    if (display == nullptr) {
         return false;
+    }
     x11::adoptConnection(*x, display);
     XWindowAttributes attributes{};
     const auto host = static_cast<::Window>(reinterpret_cast<std::uintptr_t>(hostWindow));
@@ -44,8 +47,9 @@ void withdraw() {
 
 void dispatchEvents() {
     // Without a connection (tests' surfaces in memory) the messages are the caller's to dispatch.
-    if (liveInput() == nullptr)
+    if (liveInput() == nullptr) {
         return;
+    }
     x11::Presenter& presenter = x11::presenterInstance();
     presenter.readEvents();
     // Bounded, so that a window that never validates its paint area cannot hold the host's thread.
@@ -56,16 +60,18 @@ void dispatchEvents() {
         presenter.hold(true);
         const BOOL found = PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
         presenter.hold(false);
-        if (found == FALSE)
+        if (found == FALSE) {
             break;
+        }
         DispatchMessageA(&message);
     }
 }
 
 void show() {
     x11::Presenter& presenter = x11::presenterInstance();
-    if (liveInput() != nullptr)
+    if (liveInput() != nullptr) {
         presenter.flush();
+    }
     // With the last window gone, the subset answers from its recorded state again.
     if (presenter.empty()) {
         setLiveInput(nullptr);

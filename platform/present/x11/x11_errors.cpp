@@ -30,9 +30,11 @@ std::atomic<XErrorHandler> previous{nullptr};
 std::atomic<XIOErrorHandler> previousForLoss{nullptr};
 
 Slot* slotOf(Display* display) {
-    for (Slot& slot : slots)
-        if (slot.display.load() == display)
+    for (Slot& slot : slots) {
+        if (slot.display.load() == display) {
             return &slot;
+        }
+    }
     return nullptr;
 }
 
@@ -59,19 +61,22 @@ int onLoss(Display* display) {
 
 // Set on each connection of ours only: returning is what keeps the process alive.
 void onLossOfOurs(Display* display, void*) {
-    if (Slot* slot = slotOf(display))
+    if (Slot* slot = slotOf(display)) {
         slot->lost.store(true);
+    }
 }
 
 // Someone installed a handler after ours and keeps ours as the one it passes errors on to, for as long
 // as the process lives. Were this library unloaded, that call would land in unmapped memory: this
 // copy (found by its own file, so each of several copies keeps itself) stays loaded instead.
 void keepThisLibraryLoaded() {
-    if (keptLoaded)
+    if (keptLoaded) {
         return;
+    }
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&onError), &info) == 0 || info.dli_fname == nullptr)
+    if (dladdr(reinterpret_cast<void*>(&onError), &info) == 0 || info.dli_fname == nullptr) {
         return;
+    }
     // No load: only the copy already mapped is wanted, never a fresh one of whatever file is there now.
     keptLoaded = dlopen(info.dli_fname, RTLD_NOW | RTLD_NODELETE | RTLD_NOLOAD) != nullptr;
 }
@@ -90,10 +95,12 @@ void adoptConnection(const Library& x, Display* display) {
     }
     // Without the exit handler (libX11 before 1.7) a lost connection ends the process whatever the
     // process-wide handler does, so that one is left alone too.
-    if (x.setIOErrorExitHandler != nullptr)
+    if (x.setIOErrorExitHandler != nullptr) {
         x.setIOErrorExitHandler(display, onLossOfOurs, nullptr);
-    if (adopted++ > 0)
+    }
+    if (adopted++ > 0) {
         return;
+    }
     // Still there from an earlier time when they could not be taken out: they pass everything on.
     if (!installed) {
         previous.store(x.setErrorHandler(onError));
@@ -111,8 +118,9 @@ void forgetConnection(const Library& x, Display* display) {
         slot->display.store(nullptr);
         slot->lost.store(false);
     }
-    if (--adopted > 0)
+    if (--adopted > 0) {
         return;
+    }
     // Put back what was there, unless someone installed a handler after ours (which then calls ours
     // as its previous one, and must keep doing so: ours then stays, passing everything on).
     bool stillCalled = false;
@@ -136,8 +144,9 @@ void forgetConnection(const Library& x, Display* display) {
             stillCalled = true;
         }
     }
-    if (stillCalled)
+    if (stillCalled) {
         keepThisLibraryLoaded();
+    }
 }
 
 int takeErrors(Display* display) {

@@ -11,16 +11,21 @@ namespace {
 
 WPARAM mouseKeys(unsigned int state) {
     WPARAM keys = 0;
-    if ((state & Button1Mask) != 0)
+    if ((state & Button1Mask) != 0) {
         keys |= MK_LBUTTON;
-    if ((state & Button2Mask) != 0)
+    }
+    if ((state & Button2Mask) != 0) {
         keys |= MK_MBUTTON;
-    if ((state & Button3Mask) != 0)
+    }
+    if ((state & Button3Mask) != 0) {
         keys |= MK_RBUTTON;
-    if ((state & ShiftMask) != 0)
+    }
+    if ((state & ShiftMask) != 0) {
         keys |= MK_SHIFT;
-    if ((state & ControlMask) != 0)
+    }
+    if ((state & ControlMask) != 0) {
         keys |= MK_CONTROL;
+    }
     return keys;
 }
 
@@ -32,16 +37,18 @@ struct KeyMeaning {
 // What Windows would report for the key: its virtual key, and the Latin-1 character it types.
 KeyMeaning meaningOf(KeySym symbol, const char* text, int length) {
     KeyMeaning meaning;
-    if (length == 1)
+    if (length == 1) {
         meaning.character = static_cast<unsigned char>(text[0]);
-    if (symbol >= XK_a && symbol <= XK_z)
+    }
+    if (symbol >= XK_a && symbol <= XK_z) {
         meaning.virtualKey = static_cast<UINT>('A' + (symbol - XK_a));
-    else if (symbol >= XK_A && symbol <= XK_Z)
+    } else if (symbol >= XK_A && symbol <= XK_Z) {
         meaning.virtualKey = static_cast<UINT>('A' + (symbol - XK_A));
-    else if (symbol >= XK_0 && symbol <= XK_9)
+    } else if (symbol >= XK_0 && symbol <= XK_9) {
         meaning.virtualKey = static_cast<UINT>('0' + (symbol - XK_0));
-    else if (symbol >= XK_KP_0 && symbol <= XK_KP_9)
+    } else if (symbol >= XK_KP_0 && symbol <= XK_KP_9) {
         meaning.virtualKey = static_cast<UINT>(VK_NUMPAD0 + (symbol - XK_KP_0));
+    }
     switch (symbol) {
         case XK_BackSpace:
             return {VK_BACK, '\b'};
@@ -113,8 +120,9 @@ KeyMeaning meaningOf(KeySym symbol, const char* text, int length) {
             break;
     }
     // Keys typing other characters still reach the edit box by their character.
-    if (meaning.character < 0x20 || meaning.character == 0x7F)
+    if (meaning.character < 0x20 || meaning.character == 0x7F) {
         meaning.character = 0;
+    }
     return meaning;
 }
 
@@ -126,8 +134,9 @@ void Presenter::readEvents() {
     // Handling an event only posts messages, so the list of surfaces stays as it is meanwhile.
     for (auto& owned : surfaces) {
         Surface& surface = *owned;
-        if (surface.thread != thread || surface.display == nullptr)
+        if (surface.thread != thread || surface.display == nullptr) {
             continue;
+        }
         while (!dropped(surface) && x.pending(surface.display) > 0) {
             XEvent event{};
             x.nextEvent(surface.display, &event);
@@ -135,14 +144,16 @@ void Presenter::readEvents() {
         }
         // The host destroyed its window (and ours), or the connection was lost: what is left on the
         // server goes now, with the connection; the subset's window stays until the editor closes.
-        if (surface.gone && surface.display != nullptr)
+        if (surface.gone && surface.display != nullptr) {
             release(surface);
+        }
     }
 }
 
 void Presenter::handle(Surface& surface, XEvent& event) {
-    if (event.xany.window != surface.window && event.type != MappingNotify)
+    if (event.xany.window != surface.window && event.type != MappingNotify) {
         return;
+    }
     switch (event.type) {
         case Expose: {
             const Box area{event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
@@ -181,8 +192,9 @@ void Presenter::handle(Surface& surface, XEvent& event) {
             KeySym symbol = NoSymbol;
             const int length = library()->lookupString(&event.xkey, text, sizeof text, &symbol, nullptr);
             const KeyMeaning meaning = meaningOf(symbol, text, length);
-            if (meaning.virtualKey != 0 || meaning.character != 0)
+            if (meaning.virtualKey != 0 || meaning.character != 0) {
                 postKey(meaning.virtualKey, meaning.character, event.type == KeyPress);
+            }
             break;
         }
         case FocusOut:
@@ -192,13 +204,15 @@ void Presenter::handle(Surface& surface, XEvent& event) {
                 event.xfocus.detail != NotifyPointer) {
                 surface.focused = false;
                 std::shared_ptr<Window> focus = findWindow(GetFocus());
-                if (focus && focus->topLevel().handle == surface.handle)
+                if (focus && focus->topLevel().handle == surface.handle) {
                     SetFocus(nullptr);
+                }
             }
             break;
         case DestroyNotify:
-            if (event.xdestroywindow.window == surface.window)
+            if (event.xdestroywindow.window == surface.window) {
                 surface.gone = true;
+            }
             break;
         case MappingNotify:
             library()->refreshKeyboardMapping(&event.xmapping);
@@ -210,8 +224,9 @@ void Presenter::handle(Surface& surface, XEvent& event) {
 
 void Presenter::read(InputState& state) {
     Surface* surface = find(pointerWindow);
-    if (surface == nullptr || surface->thread != std::this_thread::get_id())
+    if (surface == nullptr || surface->thread != std::this_thread::get_id()) {
         return;
+    }
     // With its window or its connection gone no release will ever come: nothing is held, so that a
     // control's tracking loop ends.
     const auto nothingHeld = [&] {
@@ -223,8 +238,9 @@ void Presenter::read(InputState& state) {
         return;
     }
     std::shared_ptr<Window> window = findWindow(surface->handle);
-    if (!window)
+    if (!window) {
         return;
+    }
     ::Window root = 0;
     ::Window child = 0;
     int rootX = 0;
@@ -235,8 +251,9 @@ void Presenter::read(InputState& state) {
     // False: the pointer is on another screen, where the last known state stands, or the connection
     // was lost just now.
     if (!library()->queryPointer(surface->display, surface->window, &root, &child, &rootX, &rootY, &x, &y, &mask)) {
-        if (dropped(*surface))
+        if (dropped(*surface)) {
             nothingHeld();
+        }
         return;
     }
     state.cursor = {window->rect.left + x, window->rect.top + y};

@@ -14,8 +14,9 @@ bool take(void* handle, const char* name, Function& function) {
 
 bool load(Library& x) {
     void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
-    if (xlib == nullptr)
+    if (xlib == nullptr) {
         return false;
+    }
     const bool complete =
         take(xlib, "XOpenDisplay", x.openDisplay) && take(xlib, "XCloseDisplay", x.closeDisplay) &&
         take(xlib, "XSetErrorHandler", x.setErrorHandler) && take(xlib, "XSetIOErrorHandler", x.setIOErrorHandler) &&

@@ -29,15 +29,17 @@ int lowestBit(unsigned long mask) {
 
 int bitCount(unsigned long mask) {
     int bits = 0;
-    for (; mask != 0; mask >>= 1)
+    for (; mask != 0; mask >>= 1) {
         bits += static_cast<int>(mask & 1u);
+    }
     return bits;
 }
 
 unsigned long channel(std::uint32_t value, unsigned long mask) {
     const int bits = bitCount(mask);
-    if (bits == 0)
+    if (bits == 0) {
         return 0;
+    }
     return ((static_cast<unsigned long>(value) >> (8 - std::min(bits, 8))) << lowestBit(mask)) & mask;
 }
 
@@ -50,8 +52,9 @@ void copyRow(XImage& image, const std::uint32_t* from, int row, int left, int ri
         auto* to =
             reinterpret_cast<std::uint32_t*>(image.data + static_cast<std::ptrdiff_t>(row) * image.bytes_per_line);
         const std::uint32_t alpha = image.depth == 32 ? 0xFF000000u : 0;
-        for (int x = left; x < right; ++x)
+        for (int x = left; x < right; ++x) {
             to[x] = (from[x] & 0xFFFFFFu) | alpha;
+        }
         return;
     }
     for (int x = left; x < right; ++x) {
@@ -86,9 +89,11 @@ void Presenter::offer(Display* display) {
 }
 
 Surface* Presenter::find(HWND handle) {
-    for (auto& surface : surfaces)
-        if (surface->handle == handle)
+    for (auto& surface : surfaces) {
+        if (surface->handle == handle) {
             return surface.get();
+        }
+    }
     return nullptr;
 }
 
@@ -98,8 +103,9 @@ void Presenter::windowShown(HWND topLevel, HWND nativeParent, const RECT& placem
     const int height = std::max(1, static_cast<int>(placement.bottom - placement.top));
     if (Surface* surface = find(topLevel)) {
         surface->pixels = pixels;
-        if (surface->display == nullptr || surface->lost)
+        if (surface->display == nullptr || surface->lost) {
             return;
+        }
         x.moveResizeWindow(surface->display, surface->window, placement.left, placement.top,
                            static_cast<unsigned>(width), static_cast<unsigned>(height));
         if (width != surface->width || height != surface->height) {
@@ -114,8 +120,9 @@ void Presenter::windowShown(HWND topLevel, HWND nativeParent, const RECT& placem
     // Only windows inside a host's window are ours to show, each on the connection its open made.
     const auto thread = std::this_thread::get_id();
     auto offer = std::find_if(offered.begin(), offered.end(), [&](const Offer& o) { return o.thread == thread; });
-    if (nativeParent == nullptr || offer == offered.end())
+    if (nativeParent == nullptr || offer == offered.end()) {
         return;
+    }
     auto surface = std::make_unique<Surface>();
     surface->handle = topLevel;
     surface->thread = thread;
@@ -147,8 +154,9 @@ void Presenter::windowShown(HWND topLevel, HWND nativeParent, const RECT& placem
     } else {
         createImage(*surface);
     }
-    if (pointerWindow == nullptr)
+    if (pointerWindow == nullptr) {
         pointerWindow = topLevel;
+    }
     surfaces.push_back(std::move(surface));
 }
 
@@ -177,13 +185,15 @@ void Presenter::createImage(Surface& surface) {
                 x.shmAttach(display, &image.segment);
                 x.sync(display, False);
                 image.shared = takeErrors(display) == 0;  // a server on another machine refuses
-                if (!image.shared)
+                if (!image.shared) {
                     shmdt(memory);
+                }
             }
             // Marked for removal at once: the segment goes when the server and we detach, even if
             // the host's process ends without closing the editor.
-            if (image.segment.shmid >= 0)
+            if (image.segment.shmid >= 0) {
                 shmctl(image.segment.shmid, IPC_RMID, nullptr);
+            }
             if (!image.shared) {
                 image.image->data = nullptr;
                 XDestroyImage(image.image);
@@ -206,8 +216,9 @@ void Presenter::createImage(Surface& surface) {
 
 void Presenter::freeImage(Surface& surface) {
     Image& image = surface.image;
-    if (image.image == nullptr)
+    if (image.image == nullptr) {
         return;
+    }
     if (image.shared) {
         // A server that dropped the connection has detached the segment itself.
         if (!surface.lost) {
@@ -223,17 +234,21 @@ void Presenter::freeImage(Surface& surface) {
 }
 
 void Presenter::release(Surface& surface) {
-    if (surface.display == nullptr)
+    if (surface.display == nullptr) {
         return;
+    }
     const Library& x = *library();
     freeImage(surface);
     // On a lost connection this only frees the context's memory: Xlib sends nothing more there.
-    if (surface.context != nullptr)
+    if (surface.context != nullptr) {
         x.freeGC(surface.display, surface.context);
-    if (!surface.gone)
+    }
+    if (!surface.gone) {
         x.destroyWindow(surface.display, surface.window);
-    if (!surface.lost)
+    }
+    if (!surface.lost) {
         x.sync(surface.display, False);
+    }
     forgetConnection(x, surface.display);
     x.closeDisplay(surface.display);
     surface.display = nullptr;
@@ -259,12 +274,14 @@ void Presenter::present(HWND topLevel, const SurfacePixels& pixels, const RECT& 
 
 void Presenter::windowDestroyed(HWND topLevel) {
     auto place = std::find_if(surfaces.begin(), surfaces.end(), [&](const auto& s) { return s->handle == topLevel; });
-    if (place == surfaces.end())
+    if (place == surfaces.end()) {
         return;
+    }
     release(**place);
     surfaces.erase(place);
-    if (pointerWindow == topLevel)
+    if (pointerWindow == topLevel) {
         pointerWindow = surfaces.empty() ? nullptr : surfaces.front()->handle;
+    }
 }
 
 void Presenter::withdraw() {
@@ -280,26 +297,30 @@ void Presenter::withdraw() {
 }
 
 void Presenter::flush() {
-    if (holding)
+    if (holding) {
         return;
+    }
     const auto thread = std::this_thread::get_id();
-    for (auto& surface : surfaces)
+    for (auto& surface : surfaces) {
         if (surface->thread == thread && surface->display != nullptr && !surface->gone) {
             send(*surface);
             dropped(*surface);
         }
+    }
 }
 
 void Presenter::send(Surface& surface) {
     followFocus(surface);
-    if (dropped(surface))
+    if (dropped(surface)) {
         return;
+    }
     const Box whole{0, 0, std::min(surface.width, surface.pixels.width),
                     std::min(surface.height, surface.pixels.height)};
     const Box pending = surface.pending.intersect(whole);
     const Box exposed = surface.exposed.intersect(whole);
-    if ((pending.empty() && exposed.empty()) || surface.image.image == nullptr || surface.pixels.topRow == nullptr)
+    if ((pending.empty() && exposed.empty()) || surface.image.image == nullptr || surface.pixels.topRow == nullptr) {
         return;
+    }
     const Library& x = *library();
     // Hidden (the host's window, or one of its ancestors, is unmapped): nothing is sent, and what
     // changed meanwhile is still found by comparison once the window is seen again.
@@ -315,19 +336,23 @@ void Presenter::send(Surface& surface) {
         const std::uint32_t* now = surface.pixels.topRow + static_cast<std::ptrdiff_t>(row) * surface.pixels.rowStep;
         const std::uint32_t* before = surface.shown.data() + static_cast<std::ptrdiff_t>(row) * surface.width;
         int first = pending.left;
-        while (first < pending.right && ((now[first] ^ before[first]) & 0xFFFFFFu) == 0)
+        while (first < pending.right && ((now[first] ^ before[first]) & 0xFFFFFFu) == 0) {
             ++first;
-        if (first == pending.right)
+        }
+        if (first == pending.right) {
             continue;
+        }
         int last = pending.right - 1;
-        while (((now[last] ^ before[last]) & 0xFFFFFFu) == 0)
+        while (((now[last] ^ before[last]) & 0xFFFFFFu) == 0) {
             --last;
+        }
         changed = changed.unite(Box{first, row, last + 1, row + 1});
     }
     surface.pending = {};
     surface.exposed = {};
-    if (changed.empty())
+    if (changed.empty()) {
         return;
+    }
     XImage& image = *surface.image.image;
     for (int row = changed.top; row < changed.bottom; ++row) {
         const std::uint32_t* now = surface.pixels.topRow + static_cast<std::ptrdiff_t>(row) * surface.pixels.rowStep;
@@ -355,8 +380,9 @@ void Presenter::followFocus(Surface& surface) {
     std::shared_ptr<Window> focus = findWindow(GetFocus());
     const bool wanted =
         focus && focus->windowClass && focus->windowClass->builtIn && focus->topLevel().handle == surface.handle;
-    if (wanted == surface.focused)
+    if (wanted == surface.focused) {
         return;
+    }
     surface.focused = wanted;
     const Library& x = *library();
     x.setInputFocus(surface.display, wanted ? surface.window : surface.host, RevertToParent, CurrentTime);
