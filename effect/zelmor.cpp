@@ -6,10 +6,12 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "zelmor_version.h"
+
 namespace {
 
 constexpr std::int32_t kUniqueId = fourCharacters('8', 'o', 'l', '0');
-constexpr std::int32_t kVendorVersion = 1000;
+constexpr std::int32_t kVendorVersion = ZELMOR_VENDOR_VERSION;
 constexpr const char* kEffectName = "Korvane - Zelmor";
 
 }  // namespace
@@ -21,6 +23,7 @@ Zelmor::Zelmor(audioMasterCallback host, EditorFactory makeEditor)
     setNumInputs(2);
     setNumOutputs(2);
     setUniqueID(kUniqueId);
+    setVersion(ZELMOR_RECORD_VERSION);
     // The editor, which the plug-in supplies, attaches itself (the record then tells the host that
     // there is one); its window opens only when the host asks.
     if (makeEditor != nullptr) {

@@ -41,6 +41,7 @@ public:
     virtual std::int32_t getChunk(void** /*data*/, bool /*isPreset*/) { return 0; }
     virtual std::int32_t setChunk(void* /*data*/, std::int32_t /*byteSize*/, bool /*isPreset*/) { return 0; }
     virtual void setUniqueID(std::int32_t id) { cEffect.uniqueID = id; }
+    virtual void setVersion(std::int32_t version) { cEffect.version = version; }
     virtual void setNumInputs(std::int32_t inputs) { cEffect.numInputs = inputs; }
     virtual void setNumOutputs(std::int32_t outputs) { cEffect.numOutputs = outputs; }
     virtual void canProcessReplacing(bool state) { setFlag(effFlagsCanReplacing, state); }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/cli/commands.h"
+#include "zelmor_version.h"
 
 namespace {
 volatile std::sig_atomic_t interruption = 0;
@@ -72,6 +73,11 @@ int main(int argc, char** argv) {
         }
         if (options.command == "validate-worker") {
             return runCheckWorker(options);
+        }
+        if (options.command == "--version" || options.command == "version") {
+            // The host ships with the plug-in: one version names them both.
+            std::printf("zelmor-host %s (Korvane - Zelmor by Korvane Audio)\n", ZELMOR_VERSION_TEXT);
+            return 0;
         }
         if (options.command == "--help" || options.command == "help") {
             std::fputs(kUsage, stdout);

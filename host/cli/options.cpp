@@ -17,6 +17,7 @@ const char* const kUsage =
     "       zelmor-host levels IN [--tones HZ,HZ,...] [--seconds S]\n"
     "       zelmor-host edit PLUGIN [SETTINGS] [--screenshot FILE.png]\n"
     "       zelmor-host validate PLUGIN [--quick] [--seed N] [--worker-timeout S]   (any VST 2.x plug-in)\n"
+    "       zelmor-host --version\n"
     "SETTINGS: [--program 1-16] [--mode low-pass|high-pass|band-pass|band-stop]\n"
     "          [--lower HZ] [--upper HZ]   (cut-offs from 20 to 20000 Hz)\n";
 
