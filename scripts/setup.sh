@@ -7,10 +7,11 @@ targets=${1:-all}
 # The X headers build the Linux editor (which opens the X libraries only when it opens); the X test
 # libraries and Xvfb run its tests and the demo's picture; dpkg-dev unpacks the source packages that
 # scripts/linux-deps.sh builds; clang and its run-time libraries build the fuzzers (scripts/fuzz.sh);
-# clang-format 15 is the first to read the project's .clang-format (it inserts braces).
+# clang-format 15 is the first to read the project's .clang-format (it inserts braces); lintian and
+# zip check and unpack the packages scripts/package.sh makes.
 packages=(g++ clang libclang-rt-14-dev cmake ninja-build pkgconf binutils libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libpng-dev
           libfreetype-dev libfontconfig-dev fonts-liberation2 libx11-dev libxext-dev libxtst-dev libxres-dev xvfb
-          dpkg-dev clang-format-15)
+          dpkg-dev clang-format-15 lintian zip)
 case $targets in
   linux) ;;
   # The cross compiler, MinGW's zlib, and Wine (inside the virtual display) for the tests.

@@ -140,4 +140,15 @@ compare_pictures "View tree pictures" zelmor_gui_tests ViewTreePicture.LinuxAndW
 compare_pictures "Controls pictures" zelmor_gui_tests ControlsPicture.LinuxAndWindowsPicturesAgree controls
 compare_pictures "Editor pictures" zelmor_editor_tests EditorPanel.LinuxAndWindowsPicturesAgree editor
 
+# Last, the packages users download, made from the builds above and checked as users get them.
+echo "== Packages"
+packages_log=$log_directory/packages.log
+started=$SECONDS
+if scripts/test-packages.sh 2>&1 | tee "$packages_log"; then
+  results+=("Packages: $(grep -c '^ok: ' "$packages_log") checks passed; dist/ holds the .deb, the tar.gz and the zip ($((SECONDS - started)) s)")
+else
+  failed=1
+  results+=("Packages: FAILED ($(grep -c '^FAILED: ' "$packages_log" || true) checks failed; see $packages_log)")
+fi
+
 finish
