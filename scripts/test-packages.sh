@@ -88,8 +88,10 @@ check "the zip's DLL is PE32+ (x86-64)" \
   bash -c "x86_64-w64-mingw32-objdump -p '$dll' | grep -qE '^Magic[[:space:]]+020b' && x86_64-w64-mingw32-objdump -f '$dll' | grep -q 'pei-x86-64'"
 check "the zip's DLL exports exactly VSTPluginMain and main and imports system DLLs only" \
   cmake -DLIBRARY="$dll" -DOBJDUMP=x86_64-w64-mingw32-objdump -P tests/check_exports_pe.cmake
+# Wine maps the Unix root to drive Z:.
+dll_in_wine=Z:${dll//\//\\}
 check "the zip's DLL passes validate --quick under Wine, from the unpacked folder" \
-  bash -c "scripts/wine-run.sh build/windows/host/zelmor-host.exe validate \"\$(winepath -w '$dll')\" --quick"
+  scripts/wine-run.sh build/windows/host/zelmor-host.exe validate "$dll_in_wine" --quick
 
 echo
 if ((failures > 0)); then
