@@ -59,6 +59,9 @@ echo "== Linux: zelmor-$version-linux-x86_64.tar.gz"
 name=zelmor-$version-linux-x86_64
 cmake --install build/linux --component plugin --prefix "$stage/linux-install" --strip >/dev/null
 cmake --install build/linux --component host --prefix "$stage/linux-install" --strip >/dev/null
+# The compilers' identification notes (.comment) tell users nothing: the packaged binaries go without.
+objcopy --remove-section=.comment "$stage/linux-install/lib/vst/zelmor.so"
+objcopy --remove-section=.comment "$stage/linux-install/bin/zelmor-host"
 mkdir -p "$stage/$name"
 cp "$stage/linux-install/lib/vst/zelmor.so" "$stage/linux-install/bin/zelmor-host" "$stage/$name/"
 cp packaging/install.sh "$stage/$name/"
@@ -73,6 +76,8 @@ echo "== Debian: zelmor-vst_${version}_amd64.deb"
 root=$stage/deb
 DESTDIR=$root cmake --install build/linux --component plugin --prefix /usr --strip >/dev/null
 DESTDIR=$root cmake --install build/linux --component host --prefix /usr --strip >/dev/null
+objcopy --remove-section=.comment "$root/usr/lib/vst/zelmor.so"
+objcopy --remove-section=.comment "$root/usr/bin/zelmor-host"
 docs=$root/usr/share/doc/zelmor-vst
 mkdir -p "$docs" "$root/DEBIAN"
 {
@@ -103,6 +108,8 @@ mkdir -p "$docs" "$root/DEBIAN"
   echo " -- Korvane Audio <dev@korvane.example>  $(date -R -d @"${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}")"
 } | gzip -9n >"$docs/changelog.gz"
 write_readme >"$docs/README.txt"
+mkdir -p "$root/usr/share/man/man1"
+sed "s/@VERSION@/$version/g" packaging/zelmor-host.1 | gzip -9n >"$root/usr/share/man/man1/zelmor-host.1.gz"
 mkdir -p "$root/usr/share/lintian/overrides"
 grep -v '^#' packaging/zelmor-vst.lintian-overrides >"$root/usr/share/lintian/overrides/zelmor-vst"
 # dpkg-shlibdeps reads the package's name from debian/control in the folder it runs in.

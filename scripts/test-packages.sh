@@ -40,7 +40,8 @@ dpkg -x "$deb" "$root"
 (cd "$root" && find . -type f | sed 's|^\./||' | sort) >"$work/deb-files"
 check "the .deb installs the plug-in, the host and the documentation, nothing else" same_list "$work/deb-files" \
   usr/lib/vst/zelmor.so usr/bin/zelmor-host usr/share/doc/zelmor-vst/copyright \
-  usr/share/doc/zelmor-vst/changelog.gz usr/share/doc/zelmor-vst/README.txt usr/share/lintian/overrides/zelmor-vst
+  usr/share/doc/zelmor-vst/changelog.gz usr/share/doc/zelmor-vst/README.txt usr/share/lintian/overrides/zelmor-vst \
+  usr/share/man/man1/zelmor-host.1.gz
 check "the .deb depends on Debian's libsndfile rather than carrying it" \
   bash -c "dpkg-deb -f '$deb' Depends | grep -q 'libsndfile1' && readelf -d '$root/usr/bin/zelmor-host' | grep -q 'NEEDED.*libsndfile.so' && ! ldd '$root/usr/bin/zelmor-host' | grep -q 'not found'"
 check "the .deb's version is the project's" test "$(dpkg-deb -f "$deb" Version)" = "$version"
