@@ -22,17 +22,23 @@ cmake --preset windows >/dev/null
 cmake --build build/windows --target zelmor
 
 # The header a package opens its notice with, then each licence of the code the plug-in carries
-# (libpng, zlib and the GCC run-time are linked into the library on both systems).
+# (libpng, zlib and the GCC run-time are linked into the library on both systems; on Windows also
+# MinGW-w64's winpthreads, so that the DLL needs no DLL beside it).
 write_notice() {
   local system=$1
+  local licences=(libpng zlib gcc-runtime-exception)
+  local carried="libpng, zlib, and the GCC run-time libraries (libgcc and libstdc++) under the GCC Runtime Library Exception"
+  if [[ $system == Windows ]]; then
+    licences+=(winpthreads)
+    carried="libpng, zlib, the GCC run-time libraries (libgcc and libstdc++) under the GCC Runtime Library Exception, and MinGW-w64's winpthreads"
+  fi
   {
     echo "Korvane - Zelmor $version ($system)"
     echo "Copyright (C) Korvane Audio. All rights reserved."
     echo
     echo "The plug-in library carries, linked inside it, the following third-party code, each under"
-    echo "its own licence, given in full below: libpng, zlib, and the GCC run-time libraries (libgcc"
-    echo "and libstdc++) under the GCC Runtime Library Exception."
-    for licence in libpng zlib gcc-runtime-exception; do
+    echo "its own licence, given in full below: $carried." | fold -s -w 96 | sed 's/ *$//'
+    for licence in "${licences[@]}"; do
       echo
       echo "------------------------------------------------------------------------------"
       echo

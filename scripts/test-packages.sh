@@ -85,6 +85,10 @@ dll=$windows/zelmor-$version-windows-x64/zelmor.dll
 (cd "$windows" && find . -type f | sed 's|^\./[^/]*/||') >"$work/zip-files"
 check "the zip holds the DLL, README and NOTICE (no zelmor-host.exe)" same_list "$work/zip-files" \
   zelmor.dll README.txt NOTICE.txt
+check "the zip's NOTICE carries the licences of libpng, zlib, the GCC run-time and winpthreads" \
+  bash -c "notice='$windows/zelmor-$version-windows-x64/NOTICE.txt'; grep -q 'Korvane - Zelmor $version' \"\$notice\" &&
+           grep -q 'libpng' \"\$notice\" && grep -q 'Jean-loup Gailly' \"\$notice\" &&
+           grep -q 'GCC RUNTIME LIBRARY EXCEPTION' \"\$notice\" && grep -q 'mingw-w64 project' \"\$notice\""
 check "the zip's DLL is PE32+ (x86-64)" \
   bash -c "x86_64-w64-mingw32-objdump -p '$dll' | grep -qE '^Magic[[:space:]]+020b' && x86_64-w64-mingw32-objdump -f '$dll' | grep -q 'pei-x86-64'"
 check "the zip's DLL exports exactly VSTPluginMain and main and imports system DLLs only" \
