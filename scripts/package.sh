@@ -5,9 +5,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-version=$(sed -nE 's/^project\(Zelmor VERSION ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p' CMakeLists.txt)
+cmake --preset linux >/dev/null
+# The version the build wrote from the project's, which the binaries carry too.
+version=$(sed -nE 's/^#define ZELMOR_VERSION_TEXT "(.*)"$/\1/p' build/linux/generated/zelmor_version.h)
 if [[ -z $version ]]; then
-  echo "error: no project version in CMakeLists.txt" >&2
+  echo "error: no version in build/linux/generated/zelmor_version.h" >&2
   exit 1
 fi
 dist=$PWD/dist
@@ -16,7 +18,6 @@ rm -rf "$stage"
 mkdir -p "$dist" "$stage"
 
 echo "== Building the plug-in and the host ($version)"
-cmake --preset linux >/dev/null
 cmake --build build/linux --target zelmor zelmor-host
 cmake --preset windows >/dev/null
 cmake --build build/windows --target zelmor

@@ -6,8 +6,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-version=$(sed -nE 's/^project\(Zelmor VERSION ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p' CMakeLists.txt)
-vendor_version=$(awk -F. '{print $1 * 1000 + $2 * 100 + $3}' <<<"$version")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -30,6 +28,9 @@ same_list() {
 started=$SECONDS
 scripts/package.sh
 echo "(packages made in $((SECONDS - started)) s)"
+# The project's version, read where CMake sets it: the packages' names and contents must follow it.
+version=$(sed -nE 's/^project\(Zelmor VERSION ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p' CMakeLists.txt)
+vendor_version=$(awk -F. '{print $1 * 1000 + $2 * 100 + $3}' <<<"$version")
 zip=dist/zelmor-$version-windows-x64.zip
 tarball=dist/zelmor-$version-linux-x86_64.tar.gz
 deb=dist/zelmor-vst_${version}_amd64.deb
