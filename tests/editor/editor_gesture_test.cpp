@@ -5,43 +5,13 @@
 #include <thread>
 
 #include "tests/editor/editor_host.h"
+#include "tests/editor/gesture_record.h"
 #include "tests/editor/panel_reading.h"
 
 namespace editortest {
 namespace {
 
 const gui::CRect kLowerDisplay(20, 496, 68, 531);
-
-// The host calls of the gesture bracket and automation, as "begin 0", "automate 0" and "end 0".
-struct Bracketed {
-    std::vector<std::string> events;
-    std::vector<float> automated;
-};
-
-Bracketed bracketOf(const std::vector<HostCall>& calls) {
-    Bracketed seen;
-    for (const HostCall& call : calls) {
-        const std::string index = std::to_string(call.index);
-        if (call.opcode == audioMasterBeginEdit) {
-            seen.events.push_back("begin " + index);
-        } else if (call.opcode == audioMasterEndEdit) {
-            seen.events.push_back("end " + index);
-        } else if (call.opcode == audioMasterAutomate) {
-            seen.events.push_back("automate " + index);
-            seen.automated.push_back(call.opt);
-        }
-    }
-    return seen;
-}
-
-guitest::Step at(int x, int y, bool left = true, bool shift = false, bool control = false) {
-    guitest::Step step;
-    step.at = POINT{x, y};
-    step.left = left;
-    step.shift = shift;
-    step.control = control;
-    return step;
-}
 
 struct OpenEditor : ::testing::Test {
     void SetUp() override {

@@ -4,16 +4,10 @@
 
 #include "tests/editor/editor_cycles.h"
 #include "tests/editor/editor_host.h"
+#include "tests/editor/gesture_record.h"
 
 namespace editortest {
 namespace {
-
-guitest::Step at(int x, int y, bool left = true) {
-    guitest::Step step;
-    step.at = POINT{x, y};
-    step.left = left;
-    return step;
-}
 
 std::vector<guitest::Step> longDrag() {
     std::vector<guitest::Step> steps;

@@ -10,16 +10,10 @@
 #include <utility>
 
 #include "tests/editor/editor_host.h"
+#include "tests/editor/gesture_record.h"
 
 namespace editortest {
 namespace {
-
-guitest::Step at(int x, int y, bool left = true) {
-    guitest::Step step;
-    step.at = POINT{x, y};
-    step.left = left;
-    return step;
-}
 
 struct Gesture {
     const char* name;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/editor/editor_host.h"
+#include "tests/editor/gesture_record.h"
 #include "tests/editor/panel_reading.h"
 
 namespace editortest {
@@ -11,31 +12,15 @@ namespace {
 
 const gui::CRect kLowerDisplay(20, 496, 68, 531);
 
-// The gesture bracket and automation as "begin 0", "automate 0" and "end 0", with the values.
-struct Bracketed {
-    std::vector<std::string> events;
-    std::vector<float> automated;
-};
-
 struct Touch : ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(host.open(), 1);
         host.idle();
         host.effect().clearCalls();
     }
+    // What the host heard since the last look.
     Bracketed bracket() {
-        Bracketed seen;
-        for (const HostCall& call : host.effect().calls()) {
-            const std::string index = std::to_string(call.index);
-            if (call.opcode == audioMasterBeginEdit) {
-                seen.events.push_back("begin " + index);
-            } else if (call.opcode == audioMasterEndEdit) {
-                seen.events.push_back("end " + index);
-            } else if (call.opcode == audioMasterAutomate) {
-                seen.events.push_back("automate " + index);
-                seen.automated.push_back(call.opt);
-            }
-        }
+        Bracketed seen = bracketOf(host.effect().calls());
         host.effect().clearCalls();
         return seen;
     }

@@ -24,20 +24,8 @@ void sendLeft(bool down) {
     SendInput(1, &input, sizeof input);
 }
 
-// The system queues the press for the window under the pointer; wait until it is there. The bound only
-// keeps a broken display from hanging the suite.
-void awaitPress() {
-    constexpr DWORD kPatienceMilliseconds = 5000;
-    constexpr DWORD kSliceMilliseconds = 20;
-    const DWORD start = GetTickCount();
-    MSG message{};
-    while (!PeekMessageA(&message, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE) &&
-           GetTickCount() - start < kPatienceMilliseconds) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, kSliceMilliseconds, QS_ALLINPUT);
-    }
-}
-
-// Waits until the system has queued a message of the kind (see awaitPress).
+// The system queues input for the window under the pointer; wait until a message of the kind is
+// there. The bound only keeps a broken display from hanging the suite.
 void awaitQueued(UINT kind) {
     constexpr DWORD kPatienceMilliseconds = 5000;
     constexpr DWORD kSliceMilliseconds = 20;
@@ -47,6 +35,10 @@ void awaitQueued(UINT kind) {
            GetTickCount() - start < kPatienceMilliseconds) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kSliceMilliseconds, QS_ALLINPUT);
     }
+}
+
+void awaitPress() {
+    awaitQueued(WM_LBUTTONDOWN);
 }
 
 // Wine's X11 driver may take the modifiers from the X server when it handles a pointer event, which
