@@ -84,6 +84,20 @@ protected:
         return seen;
     }
 
+    // Types text and Return into the display whose edit box has the keys, and idles until the host
+    // has seen at least leastEdits bracket and automation calls, the last an end of edit.
+    bool typeIntoOpenDisplay(const std::string& text, std::size_t leastEdits) {
+        host->typeText(text);
+        host->key(XK_Return, true);
+        host->key(XK_Return, false);
+        return host->idleUntil(
+            [&] {
+                return !host->edits().empty() && host->edits().back().opcode == audioMasterEndEdit &&
+                       host->edits().size() >= leastEdits;
+            },
+            50);
+    }
+
     std::unique_ptr<X11Host> host;
 };
 
@@ -149,15 +163,7 @@ TEST_P(X11Input, TypingAFrequencyIntoADisplayAutomatesIt) {
     host->click(44, 513);
     // The edit box takes the X input focus at the idle after it opened.
     host->idle();
-    host->typeText("1000");
-    host->key(XK_Return, true);
-    host->key(XK_Return, false);
-    ASSERT_TRUE(host->idleUntil(
-        [&] {
-            return !host->edits().empty() && host->edits().back().opcode == audioMasterEndEdit &&
-                   host->edits().size() >= 3;
-        },
-        50));
+    ASSERT_TRUE(typeIntoOpenDisplay("1000", 3));
     std::vector<float> values;
     bracket(&values);
     ASSERT_EQ(values.size(), 1u);
@@ -175,15 +181,7 @@ TEST_P(X11Input, TypingAFrequencyIntoADisplayAutomatesIt) {
 TEST_P(X11Input, QuickClicksActAsHeldOnes) {
     host->quickClick(44, 513);
     host->idle();
-    host->typeText("1000");
-    host->key(XK_Return, true);
-    host->key(XK_Return, false);
-    ASSERT_TRUE(host->idleUntil(
-        [&] {
-            return !host->edits().empty() && host->edits().back().opcode == audioMasterEndEdit &&
-                   host->edits().size() >= 4;
-        },
-        50));
+    ASSERT_TRUE(typeIntoOpenDisplay("1000", 4));
     std::vector<float> values;
     bracket(&values);
     EXPECT_EQ(values, (std::vector<float>{0.158797025680542f})) << "the display opened and took the typed value";
