@@ -10,6 +10,12 @@
 namespace gui {
 namespace {
 
+// A header may declare up to 2^31 - 1 pixels a side. The store is made before any row is read, so a
+// few bytes could otherwise claim gigabytes: nothing a panel draws is wider or taller than a 16-bit
+// rectangle holds, nor larger than 16 million pixels (64 MB).
+constexpr png_uint_32 kMaximumSide = 0x7fff;
+constexpr std::uint64_t kMaximumPixels = std::uint64_t{1} << 24;
+
 struct MemoryReader {
     const unsigned char* data;
     std::size_t position;
@@ -47,6 +53,9 @@ void decode(png_structp png, png_infop info, MemoryReader* reader, PngImage* res
     png_get_IHDR(png, info, &width, &height, &bitDepth, &colourType, nullptr, nullptr, nullptr);
     result->width = static_cast<std::int32_t>(width);
     result->height = static_cast<std::int32_t>(height);
+    if (width > kMaximumSide || height > kMaximumSide || static_cast<std::uint64_t>(width) * height > kMaximumPixels) {
+        return;
+    }
 
     BITMAPINFO header{};
     header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -154,7 +163,7 @@ bool readPngSize(const void* data, std::size_t size, std::int32_t& width, std::i
     const std::uint32_t w = bigEndian(16);
     const std::uint32_t h = bigEndian(20);
     // The format allows up to 2^31 - 1; nothing of ours is larger than a 16-bit rectangle holds.
-    if (w == 0 || h == 0 || w > 0x7fff || h > 0x7fff) {
+    if (w == 0 || h == 0 || w > kMaximumSide || h > kMaximumSide) {
         return false;
     }
     width = static_cast<std::int32_t>(w);

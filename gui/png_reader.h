@@ -16,7 +16,7 @@ struct PngImage {
 
 // A bottom-up 32-bit DIB section of premultiplied blue, green, red, alpha (each colour byte times alpha,
 // shifted right by 8), whatever the PNG's colour type and depth. A decode that fails part-way keeps the
-// rows read so far.
+// rows read so far. A header declaring a side over 32767 or over 16 million pixels makes no store.
 PngImage readPngImage(const void* data, std::size_t size);
 
 // The width and height a PNG's header gives, without decoding it; false when there is no header.

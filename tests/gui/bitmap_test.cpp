@@ -4,7 +4,9 @@
 
 #include <cstring>
 #include <random>
+#include <utility>
 
+#include <zlib.h>
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
 #include "gui/frame.h"
@@ -137,6 +139,35 @@ TEST(PngDecoding, DamagedDataEndsTheDecodeWithoutHarm) {
     EXPECT_EQ(nothing.image.image, nullptr);
     EXPECT_EQ(nothing.image.width, 0);
     EXPECT_EQ(gui::readPngImage(nullptr, 0).image, nullptr);
+}
+
+// A header may declare any size up to 2^31 - 1 per side: the store is made only for a size a panel's
+// image can have, never gigabytes because a few bytes claim them.
+TEST(PngDecoding, DeclaredSizesBeyondTheBudgetMakeNoStore) {
+    PngFormat format;
+    format.width = 2;
+    format.height = 2;
+    const std::vector<std::uint8_t> small = writePng(format, Rows(2, std::vector<std::uint8_t>(2 * 4, 90)));
+    // The header chunk's width and height at bytes 16 and 20, then its checksum over type and data.
+    auto declaring = [&](std::uint32_t width, std::uint32_t height) {
+        std::vector<std::uint8_t> png = small;
+        for (int i = 0; i < 4; ++i) {
+            png[16 + i] = static_cast<std::uint8_t>(width >> (24 - 8 * i));
+            png[20 + i] = static_cast<std::uint8_t>(height >> (24 - 8 * i));
+        }
+        const auto crc = static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), png.data() + 12, 17));
+        for (int i = 0; i < 4; ++i) {
+            png[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+        }
+        return png;
+    };
+    const Decoded largest(declaring(4096, 4096));
+    EXPECT_NE(largest.image.image, nullptr) << "16 million pixels still decode, as far as the data goes";
+    for (const auto& [width, height] :
+         {std::pair<std::uint32_t, std::uint32_t>{4097, 4096}, {40000, 40000}, {0x7fffffff, 1}, {1, 40000}}) {
+        const Decoded refused(declaring(width, height));
+        EXPECT_EQ(refused.image.image, nullptr) << width << " x " << height;
+    }
 }
 
 // The frame loads the blending library that bitmaps with alpha are drawn through.
