@@ -10,14 +10,11 @@
 #include <thread>
 #include <vector>
 
+#include "tests/editor/thread_cycles.h"
 #include "tests/x11/x11_host.h"
 
 namespace x11test {
 namespace {
-
-constexpr int kEditorCycles = 10;
-constexpr int kIdlesPerCycle = 8;
-constexpr int kInstancesPerMaker = 60;
 
 ::Window makeParent(Display* display, int x) {
     const int screen = DefaultScreen(display);
@@ -26,41 +23,6 @@ constexpr int kInstancesPerMaker = 60;
     XMapWindow(display, window);
     XSync(display, False);
     return window;
-}
-
-// One instance's editor opened, idled while its parameters change and closed, again and again, all on
-// the calling thread; answers how many opens succeeded.
-int cycleAnEditor(const PluginLibrary& library, ::Window parent) {
-    std::string error;
-    auto effect = HostedEffect::create(library, error);
-    if (!effect) {
-        return 0;
-    }
-    int opened = 0;
-    auto* window = reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent));
-    for (int cycle = 0; cycle < kEditorCycles; ++cycle) {
-        if (effect->dispatch(effEditOpen, 0, 0, window) == 0) {
-            continue;
-        }
-        ++opened;
-        for (int idle = 0; idle < kIdlesPerCycle; ++idle) {
-            effect->setParameter(idle % 3, static_cast<float>(idle) / kIdlesPerCycle);
-            effect->dispatch(effEditIdle);
-        }
-        effect->dispatch(effEditClose);
-    }
-    return opened;
-}
-
-void makeAndCloseInstances(const PluginLibrary& library) {
-    for (int n = 0; n < kInstancesPerMaker; ++n) {
-        std::string error;
-        auto effect = HostedEffect::create(library, error);
-        void* rect = nullptr;
-        if (effect) {
-            effect->dispatch(effEditGetRect, 0, 0, &rect);
-        }
-    }
 }
 
 TEST(X11Concurrency, EditorsOnTwoThreadsWhileTwoOthersMakeAndCloseInstances) {
@@ -76,14 +38,20 @@ TEST(X11Concurrency, EditorsOnTwoThreadsWhileTwoOthersMakeAndCloseInstances) {
 
     std::atomic<int> opened{0};
     std::vector<std::thread> threads;
-    threads.emplace_back([&] { opened += cycleAnEditor(*library, first); });
-    threads.emplace_back([&] { opened += cycleAnEditor(*library, second); });
-    threads.emplace_back([&] { makeAndCloseInstances(*library); });
-    threads.emplace_back([&] { makeAndCloseInstances(*library); });
+    // The host's X window id travels in the pointer argument; the editor reads its own connection at
+    // each idle, so there is nothing to pump.
+    auto cycle = [&](::Window parent) {
+        return threadcycles::cycleAnEditor(*library, reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent)),
+                                           [] {});
+    };
+    threads.emplace_back([&] { opened += cycle(first); });
+    threads.emplace_back([&] { opened += cycle(second); });
+    threads.emplace_back([&] { threadcycles::makeAndCloseInstances(*library); });
+    threads.emplace_back([&] { threadcycles::makeAndCloseInstances(*library); });
     for (std::thread& thread : threads) {
         thread.join();
     }
-    EXPECT_EQ(opened.load(), 2 * kEditorCycles);
+    EXPECT_EQ(opened.load(), 2 * threadcycles::kEditorCycles);
 
     // Afterwards an editor still opens and draws its panel.
     X11Host host;
