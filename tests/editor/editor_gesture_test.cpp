@@ -4,24 +4,11 @@
 
 #include <thread>
 
-#include "tests/editor/editor_host.h"
-#include "tests/editor/gesture_record.h"
+#include "tests/editor/open_editor.h"
 #include "tests/editor/panel_reading.h"
 
 namespace editortest {
 namespace {
-
-const gui::CRect kLowerDisplay(20, 496, 68, 531);
-
-struct OpenEditor : ::testing::Test {
-    void SetUp() override {
-        ASSERT_EQ(host.open(), 1);
-        host.idle();
-        host.effect().clearCalls();
-    }
-    Bracketed bracket() { return bracketOf(host.effect().calls()); }
-    EditorHost host;
-};
 
 TEST_F(OpenEditor, DraggingTheLowerSliderAutomatesParameterZeroInsideOneBracket) {
     // The loop reports where the pointer was at its previous step: the last position is held twice.

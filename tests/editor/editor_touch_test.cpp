@@ -3,36 +3,20 @@
 // held click does; the mode knob always shows the mode that plays; Escape cancels a value display.
 #include <gtest/gtest.h>
 
-#include "tests/editor/editor_host.h"
-#include "tests/editor/gesture_record.h"
+#include "tests/editor/open_editor.h"
 #include "tests/editor/panel_reading.h"
 
 namespace editortest {
 namespace {
 
-const gui::CRect kLowerDisplay(20, 496, 68, 531);
-
-struct Touch : ::testing::Test {
-    void SetUp() override {
-        ASSERT_EQ(host.open(), 1);
-        host.idle();
-        host.effect().clearCalls();
-    }
-    // What the host heard since the last look.
-    Bracketed bracket() {
-        Bracketed seen = bracketOf(host.effect().calls());
-        host.effect().clearCalls();
-        return seen;
-    }
-    EditorHost host;
-};
+struct Touch : OpenEditor {};
 
 TEST_F(Touch, AQuickClickOpensAValueDisplay) {
     host.quickClick(44, 513);
     ASSERT_NE(host.focusWindow(), host.frameWindow()) << "the edit box has the keys";
     host.typeText("1000");
     host.pressKey(VK_RETURN);
-    const Bracketed seen = bracket();
+    const Bracketed seen = takeBracket();
     ASSERT_EQ(seen.automated.size(), 1u);
     EXPECT_EQ(seen.events, (std::vector<std::string>{"begin 0", "end 0", "begin 0", "automate 0", "end 0"}));
     EXPECT_FLOAT_EQ(seen.automated[0], 0.158797025680542f);
@@ -46,7 +30,7 @@ TEST_F(Touch, QuickClicksTurnTheKnobToEachBand) {
     const int rows[] = {335, 350, 364, 378};
     for (int band = 0; band < 4; ++band) {
         host.quickClick(242, rows[band]);
-        const Bracketed seen = bracket();
+        const Bracketed seen = takeBracket();
         EXPECT_EQ(seen.events, (std::vector<std::string>{"begin 2", "automate 2", "end 2"})) << "band " << band;
         EXPECT_EQ(seen.automated, (std::vector<float>{bands[band]})) << "band " << band;
     }
@@ -54,7 +38,7 @@ TEST_F(Touch, QuickClicksTurnTheKnobToEachBand) {
 
 TEST_F(Touch, AQuickClickOnTheTrackMovesTheHandleThere) {
     host.quickClick(44, 400);
-    const Bracketed seen = bracket();
+    const Bracketed seen = takeBracket();
     EXPECT_EQ(seen.events, (std::vector<std::string>{"begin 0", "automate 0", "end 0"}));
     ASSERT_EQ(seen.automated.size(), 1u);
     EXPECT_FLOAT_EQ(seen.automated[0], 1.0f - 145.0f / 209.0f);
@@ -62,7 +46,7 @@ TEST_F(Touch, AQuickClickOnTheTrackMovesTheHandleThere) {
 
 TEST_F(Touch, AQuickControlClickResetsASlider) {
     host.quickClick(44, 400, true);
-    const Bracketed seen = bracket();
+    const Bracketed seen = takeBracket();
     EXPECT_EQ(seen.events, (std::vector<std::string>{"begin 0", "automate 0", "end 0"}));
     EXPECT_EQ(seen.automated, (std::vector<float>{0.5f}));
 }
@@ -99,7 +83,7 @@ TEST_F(Touch, EscapeCancelsAnOpenValueDisplay) {
         }
         host.idle();
         EXPECT_EQ(host.focusWindow(), host.frameWindow()) << (forwarded ? "forwarded" : "typed");
-        const Bracketed seen = bracket();
+        const Bracketed seen = takeBracket();
         EXPECT_EQ(seen.events, (std::vector<std::string>{"begin 0", "end 0"})) << (forwarded ? "forwarded" : "typed");
         EXPECT_EQ(host.effect().getParameter(0), value);
         EXPECT_EQ(region(host.pixels(), kLowerDisplay), before) << (forwarded ? "forwarded" : "typed");
