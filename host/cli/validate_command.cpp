@@ -93,7 +93,7 @@ int runCheckWorker(const Options& options) {
         throw UsageError("validate-worker needs PART PLUGIN SEED quick|full");
     }
     crashQuietly();
-    // The part loads the library itself: some parts load and unload it on purpose.
+    // The worker loads the library for the part, except for parts that load and unload it on purpose.
     validate::Context context;
     context.pluginPath = options.paths[1];
     context.seed = parseSeed(options.paths[2]);

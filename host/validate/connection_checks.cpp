@@ -23,12 +23,6 @@ int idleFor(ParentWindow& window, HostedEffect& effect, int ticks) {
 }  // namespace
 
 Outcome lostConnectionPart(Context& context) {
-    std::string error;
-    auto library = PluginLibrary::open(context.pluginPath, error);
-    if (!library) {
-        return failed(error);
-    }
-    context.library = library.get();
     auto effect = makeEffect(context);
     EditorRect* rect = nullptr;
     if ((effect->record()->flags & effFlagsHasEditor) == 0) {

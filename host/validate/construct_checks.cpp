@@ -65,12 +65,6 @@ int makeAndClose(const PluginLibrary& library, int count, StartLine* start = nul
 }  // namespace
 
 Outcome constructThreadsPart(Context& context) {
-    std::string error;
-    auto library = PluginLibrary::open(context.pluginPath, error);
-    if (!library) {
-        return failed(error);
-    }
-    context.library = library.get();
     // Enough that the threads' constructions and closes meet many times over even on a busy machine,
     // where threads run side by side only now and then; the quick run still takes only a second with a
     // plug-in that needs a quarter of a millisecond per instance.
@@ -80,7 +74,7 @@ Outcome constructThreadsPart(Context& context) {
     StartLine start(kThreads);
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([&]() { refused += makeAndClose(*library, count, &start); });
+        threads.emplace_back([&]() { refused += makeAndClose(*context.library, count, &start); });
     }
     for (std::thread& thread : threads) {
         thread.join();
@@ -106,7 +100,7 @@ Outcome constructThreadsPart(Context& context) {
         effect->dispatch(effEditOpen, 0, window->openValue(), window->nativeHandle());
         std::atomic<bool> done{false};
         std::thread maker([&]() {
-            refused += makeAndClose(*library, count);
+            refused += makeAndClose(*context.library, count);
             done = true;
         });
         int idles = 0;

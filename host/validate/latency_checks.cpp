@@ -93,12 +93,6 @@ Attempt measure(HostedEffect& effect, long calls, long mostRestores, std::uint64
 }  // namespace
 
 Outcome parameterLatencyPart(Context& context) {
-    std::string error;
-    auto library = PluginLibrary::open(context.pluginPath, error);
-    if (!library) {
-        return failed(error);
-    }
-    context.library = library.get();
     auto effect = makeEffect(context, 48000.0, 512);
     if (effect->record()->numParams <= 0) {
         return skipped("the plug-in has no parameters");

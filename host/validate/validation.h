@@ -101,7 +101,8 @@ std::vector<Check> resumeChecks();
 int runAll(Context& context, std::FILE* out);
 
 // The hidden worker of the checks that run in a child process (`validate-worker PART ...`): runs the
-// part on a context without a loaded library, prints its verdict line, answers the exit status.
+// part (loading the library for it unless the part loads it itself), prints its verdict line, answers
+// the exit status.
 int runWorkerPart(const std::string& part, Context& context);
 
 // The hidden worker of the chunk check: sets chunks of sizes first..last (bank or program) and

@@ -11,12 +11,28 @@ namespace {
 struct Part {
     const char* name;
     Outcome (*run)(Context& context);
+    bool loadsTheLibrary;  // the part loads (and unloads) the library itself
 };
 
-const Part kParts[] = {{"construct-threads", constructThreadsPart},
-                       {"parameter-latency", parameterLatencyPart},
-                       {"unload", unloadPart},
-                       {"lost-connection", lostConnectionPart}};
+const Part kParts[] = {{"construct-threads", constructThreadsPart, false},
+                       {"parameter-latency", parameterLatencyPart, false},
+                       {"unload", unloadPart, true},
+                       {"lost-connection", lostConnectionPart, false}};
+
+Outcome runPart(const Part& part, Context& context) {
+    if (part.loadsTheLibrary) {
+        return part.run(context);
+    }
+    std::string error;
+    auto library = PluginLibrary::open(context.pluginPath, error);
+    if (!library) {
+        return failed(error);
+    }
+    context.library = library.get();
+    Outcome outcome = part.run(context);
+    context.library = nullptr;
+    return outcome;
+}
 
 const char* const kWords[] = {"PASS", "FAIL", "SKIP", "WARN"};
 const Verdict kVerdicts[] = {Verdict::pass, Verdict::fail, Verdict::skip, Verdict::warn};
@@ -65,7 +81,7 @@ int runWorkerPart(const std::string& name, Context& context) {
         if (name == part.name) {
             Outcome outcome;
             try {
-                outcome = part.run(context);
+                outcome = runPart(part, context);
             } catch (const std::exception& error) {
                 outcome = failed(std::string("stopped: ") + error.what());
             }

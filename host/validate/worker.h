@@ -15,7 +15,8 @@ Outcome runInWorker(Context& context, const char* part);
 // Inside a worker: tells the parent which stage begins, for its line if the worker dies there.
 void workerStage(const std::string& what);
 
-// The parts, each on a context whose library is not loaded yet (pluginPath, seed, quick, makeWindow).
+// The parts. The worker loads the library for each (context.library) except unload, which loads and
+// unloads it itself as what it checks.
 Outcome constructThreadsPart(Context& context);
 Outcome parameterLatencyPart(Context& context);
 Outcome unloadPart(Context& context);
