@@ -112,6 +112,27 @@ void adoptConnection(const Library& x, Display* display) {
     }
 }
 
+namespace {
+
+// Puts back the handler ours replaced; false when ours must stay, because another handler installed
+// after it still calls it.
+template <typename Handler, typename Setter>
+bool putBack(Setter set, bool& isInstalled, std::atomic<Handler>& before, Handler ours) {
+    if (!isInstalled) {
+        return true;
+    }
+    const Handler current = set(before.load());
+    if (current != ours) {
+        set(current);
+        return false;
+    }
+    isInstalled = false;
+    before.store(nullptr);
+    return true;
+}
+
+}  // namespace
+
 void forgetConnection(const Library& x, Display* display) {
     const std::lock_guard<std::mutex> lock(installation);
     if (Slot* slot = slotOf(display)) {
@@ -123,28 +144,11 @@ void forgetConnection(const Library& x, Display* display) {
     }
     // Put back what was there, unless someone installed a handler after ours (which then calls ours
     // as its previous one, and must keep doing so: ours then stays, passing everything on).
-    bool stillCalled = false;
-    if (installed) {
-        const XErrorHandler current = x.setErrorHandler(previous.load());
-        if (current == onError) {
-            installed = false;
-            previous.store(nullptr);
-        } else {
-            x.setErrorHandler(current);
-            stillCalled = true;
-        }
-    }
-    if (installedForLoss) {
-        const XIOErrorHandler current = x.setIOErrorHandler(previousForLoss.load());
-        if (current == onLoss) {
-            installedForLoss = false;
-            previousForLoss.store(nullptr);
-        } else {
-            x.setIOErrorHandler(current);
-            stillCalled = true;
-        }
-    }
-    if (stillCalled) {
+    const bool errorsPutBack =
+        putBack([&](XErrorHandler handler) { return x.setErrorHandler(handler); }, installed, previous, onError);
+    const bool lossPutBack = putBack([&](XIOErrorHandler handler) { return x.setIOErrorHandler(handler); },
+                                     installedForLoss, previousForLoss, onLoss);
+    if (!errorsPutBack || !lossPutBack) {
         keepThisLibraryLoaded();
     }
 }
